@@ -1,0 +1,33 @@
+// Drawing helpers shared by the pictures of the panel.
+#pragma once
+
+#include <cairo.h>
+
+#include <string_view>
+
+namespace art {
+
+struct Rgb {
+  double r, g, b;  // 0 to 255
+};
+
+// Colours of the panel. None is pure black: black is transparent.
+inline constexpr Rgb white = {240, 240, 240};
+inline constexpr Rgb light_grey = {190, 190, 190};
+inline constexpr Rgb grey = {140, 140, 140};
+inline constexpr Rgb dark_grey = {70, 70, 70};
+inline constexpr Rgb darker_grey = {40, 40, 40};
+inline constexpr Rgb outline = {22, 22, 22};
+
+void set(cairo_t* cr, Rgb c);
+void disc(cairo_t* cr, double cx, double cy, double r, Rgb c);
+void ring(cairo_t* cr, double cx, double cy, double r, double width, Rgb c);
+void line(cairo_t* cr, double x0, double y0, double x1, double y1, double width, Rgb c);
+
+// The sans bold face of the panel's legends.
+void legend_font(cairo_t* cr, double size);
+// Draws text centred on cx with its baseline at y, shrunk until it fits max_width.
+void centred_text(cairo_t* cr, std::string_view text, double cx, double baseline, double size,
+                  double max_width, Rgb c);
+
+}  // namespace art

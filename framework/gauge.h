@@ -1,0 +1,227 @@
+// What a gauge definition includes: the host operations, the element and mouse-table
+// builders, and the module definition that the shared service routine works from.
+//
+// Every builder is consteval: a gauge is constant-initialised data, so loading a module
+// runs none of its code, and a table that breaks a rule of the panel fails the build.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "framework/host_interface.h"
+
+extern "C" {
+extern GAUGESIMPORT ImportTable;
+extern GAUGESLINKAGE Linkage;
+}
+
+namespace vk4 {
+
+// ---- host operations: the function table is read from the import table at every call --
+
+inline int32_t trigger_key_event(uint32_t event_id, uint32_t value) {
+  return ImportTable.panels.pointer->trigger_key_event(event_id, value);
+}
+inline int32_t register_var_by_name(void* storage, int32_t type, const char* name) {
+  return ImportTable.panels.pointer->register_var_by_name(storage, type, name);
+}
+inline int32_t initialize_var_by_name(MODULE_VAR* var, const char* name) {
+  return ImportTable.panels.pointer->initialize_var_by_name(var, name);
+}
+inline void lookup_var(MODULE_VAR* var) { ImportTable.panels.pointer->lookup_var(var); }
+inline int32_t unregister_var_by_name(const char* name) {
+  return ImportTable.panels.pointer->unregister_var_by_name(name);
+}
+
+// ---- the module ------------------------------------------------------------------------
+
+// What a gauge adds to the shared service routine. Each hook runs after the common work
+// of its stage; first_draw runs after the statics have been reset.
+struct ModuleDefinition {
+  std::span<MODULE_VAR* const> refreshed{};  // looked up at pre-update, in this order
+  std::span<int32_t* const> statics{};       // set to 0 by the first-draw reset, in order
+  void (*pre_install)() = nullptr;
+  void (*pre_initialize)() = nullptr;
+  void (*pre_update)() = nullptr;
+  void (*first_draw)() = nullptr;
+  void (*pre_kill)() = nullptr;
+};
+
+// Defined by each gauge (VK4_GAUGE below).
+extern GAUGEHDR gauge_header;
+extern const ModuleDefinition module_definition;
+
+// The shared service routine.
+void HOSTCALL gauge_service(GAUGEHDR* header, int32_t service_code, uint32_t extra);
+
+struct Size {
+  int32_t w;
+  int32_t h;
+};
+
+// ---- elements ------------------------------------------------------------------------------
+
+// An element with its own failure list and its next list, so that a gauge declares each
+// element once.
+template <class E>
+struct Element {
+  E element;
+  FAILURE_RECORD failures[1];
+  ELEMENT_HEADER* next[2];
+
+  ELEMENT_HEADER* header() { return &element.header; }
+};
+
+using StaticImage = Element<ELEMENT_STATIC_IMAGE>;
+using Icon = Element<ELEMENT_ICON>;
+
+consteval bool is_background_bitmap(int32_t id) {
+  return id == 0x100 || (id % 0x100 == 0 && id >= 0x1100 && id <= 0x2000);
+}
+consteval bool is_element_bitmap(int32_t id) {
+  return id % 0x100 == 0 && id >= 0x1100 && id <= 0x2000;
+}
+
+template <class E, class C>
+consteval ELEMENT_HEADER element_header(Element<E>& self, ELEMENT_KIND kind, int32_t bitmap,
+                                        PIXPOINT position, PIXPOINT pivot, Element<C>* child) {
+  ELEMENT_HEADER h{};
+  h.kind = kind;
+  h.bitmap = bitmap;
+  h.position = position;
+  h.pivot = pivot;
+  h.gauge_header = &gauge_header;
+  h.next = child != nullptr ? self.next : nullptr;
+  h.failures = self.failures;
+  h.image_flags = IMAGE_FLAGS;
+  return h;
+}
+
+template <class E, class C>
+consteval void link(Element<E>& made, Element<C>* child) {
+  made.failures[0] = FAILURE_RECORD{};
+  made.next[0] = child != nullptr ? &child->element.header : nullptr;
+  made.next[1] = nullptr;
+}
+
+// The root of every gauge: its background at (0, 0).
+template <class C>
+consteval StaticImage static_image(StaticImage& self, int32_t bitmap, Element<C>* child) {
+  if (!is_background_bitmap(bitmap)) throw "a background is bitmap 0x100 or of the element range";
+  StaticImage made{};
+  made.element.header =
+      element_header(self, ELEMENT_KIND_STATIC_IMAGE, bitmap, {0, 0}, {0, 0}, child);
+  link(made, child);
+  return made;
+}
+consteval StaticImage static_image(StaticImage& self, int32_t bitmap) {
+  return static_image<ELEMENT_STATIC_IMAGE>(self, bitmap, nullptr);
+}
+
+struct IconFields {
+  int32_t bitmap;  // frame 0; frame k is bitmap + k
+  int32_t frames;
+  PIXPOINT position;
+  uint32_t source = 0;  // simulator variable, 0 for none
+  double(HOSTCALL* routine)(ELEMENT_ICON*) = nullptr;
+};
+
+template <class C>
+consteval Icon icon(Icon& self, IconFields f, Element<C>* child) {
+  if (!is_element_bitmap(f.bitmap)) throw "an icon's bitmap is a multiple of 0x100 from 0x1100 to 0x2000";
+  if (f.frames < 2 || f.frames > 6) throw "an icon has 2 to 6 frames";
+  if (f.routine == nullptr) throw "an icon needs a value routine";
+  Icon made{};
+  made.element.header = element_header(self, ELEMENT_KIND_ICON, f.bitmap, f.position, {0, 0}, child);
+  made.element.source.id = f.source;
+  made.element.icon_mode = ICON_MODE;
+  made.element.frame_count = f.frames;
+  made.element.value_routine = f.routine;
+  link(made, child);
+  return made;
+}
+consteval Icon icon(Icon& self, IconFields f) { return icon<ELEMENT_ICON>(self, f, nullptr); }
+
+// ---- mouse areas ------------------------------------------------------------------------
+
+struct MouseArea {
+  PIXBOX box;
+  int32_t cursor;
+  uint32_t flags;
+  MOUSE_HANDLER handler;
+};
+
+consteval bool overlap(const PIXBOX& a, const PIXBOX& b) {
+  return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+
+consteval MOUSERECT mouse_marker(MOUSE_KIND kind) {
+  MOUSERECT r{};
+  r.kind = kind;
+  r.cursor = CURSOR_NONE;
+  return r;
+}
+
+// The table: parent, the children in order, end of parent, end of list. The children
+// must start on the gauge, never overlap, and use the panel's cursors and flags.
+template <size_t N>
+consteval std::array<MOUSERECT, N + 3> mouse_table(Size gauge, const std::array<MouseArea, N>& areas) {
+  std::array<MOUSERECT, N + 3> table{};
+  table[0] = mouse_marker(MOUSE_PARENT);
+  for (size_t i = 0; i < N; ++i) {
+    const MouseArea& a = areas[i];
+    if (a.box.w <= 0 || a.box.h <= 0) throw "a mouse box is never empty";
+    if (a.box.x < 0 || a.box.y < 0 || a.box.x >= gauge.w || a.box.y >= gauge.h)
+      throw "a mouse box starts on the gauge";
+    if (a.cursor != CURSOR_UP_ARROW && a.cursor != CURSOR_DOWN_ARROW && a.cursor != CURSOR_HAND)
+      throw "a child area shows the up arrow, the down arrow or the hand";
+    if (a.flags != MOUSE_LEFT_CLICK && a.flags != (MOUSE_LEFT_CLICK | MOUSE_REPEAT))
+      throw "a child area answers the left button, with or without repeat";
+    if (a.handler == nullptr) throw "a child area has a click handler";
+    for (size_t j = 0; j < i; ++j)
+      if (overlap(a.box, areas[j].box)) throw "child boxes never overlap";
+    MOUSERECT& r = table[i + 1];
+    r.kind = MOUSE_CHILD;
+    r.box = a.box;
+    r.cursor = a.cursor;
+    r.mouse_flags = a.flags;
+    r.handler = a.handler;
+  }
+  table[N + 1] = mouse_marker(MOUSE_END_OF_PARENT);
+  table[N + 2] = mouse_marker(MOUSE_END_OF_LIST);
+  return table;
+}
+consteval std::array<MOUSERECT, 3> mouse_table(Size gauge) {
+  return mouse_table<0>(gauge, std::array<MouseArea, 0>{});
+}
+
+// ---- the gauge header ----------------------------------------------------------------------
+
+consteval GAUGEHDR make_gauge_header(std::string_view name, ELEMENT_HEADER** element_list,
+                                     MOUSERECT* mouse) {
+  if (name.size() > 16 || name.substr(0, 4) != "vk4_") throw "a gauge is named vk4_ and a role word";
+  GAUGEHDR h{};
+  h.header_version = GAUGE_HEADER_VERSION;
+  h.gauge_name = name.data();
+  h.element_list = element_list;
+  h.size_x_mm = 100;
+  h.mouse_table = mouse;
+  h.service = gauge_service;
+  return h;
+}
+
+}  // namespace vk4
+
+// Defines the gauge's header and its module definition. NAME must be a string literal
+// (or a view of one): the header points at it.
+#define VK4_GAUGE(NAME, ROOT, MOUSE, ...)                                                   \
+  static_assert(std::string_view(NAME) == VK4_GAUGE_NAME, "the gauge is named as its module"); \
+  namespace {                                                                              \
+  constinit ELEMENT_HEADER* vk4_element_list = &(ROOT).element.header;                    \
+  }                                                                                        \
+  constinit GAUGEHDR vk4::gauge_header =                                                   \
+      vk4::make_gauge_header((NAME), &vk4_element_list, (MOUSE).data());                   \
+  constinit const vk4::ModuleDefinition vk4::module_definition = {__VA_ARGS__};

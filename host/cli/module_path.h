@@ -1,0 +1,18 @@
+// Finds a module given by file path or by gauge name.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// Where names are looked up: the --module-path folders, then GAUGEHOST_MODULE_PATH, then
+// the builds beside this program (dist/lib natively, dist/gauges for gaugehost.exe).
+std::vector<std::string> module_path(const std::vector<std::string>& extra);
+
+// A path (anything with a folder separator or a module suffix) is taken as it is; a
+// bare name is looked up as NAME.so / NAME.gau on the module path. Throws
+// std::runtime_error naming the folders searched.
+std::string resolve_module(const std::string& arg, const std::vector<std::string>& path);
+
+}  // namespace cli

@@ -1,0 +1,97 @@
+// The host's own parts that need no module: typed variables and named variables.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "host/core/host.h"
+#include "host/core/variables.h"
+
+namespace {
+
+TEST(Variables, IntegerVariablesSitInTheFirstFourBytes) {
+  host::Variables v;
+  v.declare(0x134, host::VarType::Int32, 0);
+  const std::pair<double, int32_t> cases[] = {
+      {2, 2}, {1.9, 1}, {-1.9, -1}, {std::numeric_limits<double>::quiet_NaN(), 0},
+      {1e12, INT32_MAX}, {-1e12, INT32_MIN}, {std::numeric_limits<double>::infinity(), INT32_MAX}};
+  for (auto [set, expected] : cases) {
+    v.set(0x134, set);
+    MODULE_VAR var{.id = 0x134};
+    var.value.d = 123.0;
+    v.read_into(var);
+    EXPECT_EQ(var.type, VAR_TYPE_INT32);
+    EXPECT_EQ(var.value.i, expected) << set;
+    EXPECT_EQ(var.value.bytes[4] | var.value.bytes[5] | var.value.bytes[6] | var.value.bytes[7], 0);
+  }
+}
+
+TEST(Variables, DoublesAndVariableZero) {
+  host::Variables v;
+  v.set(0x2BC, -0.0);
+  MODULE_VAR var{.id = 0x2BC};
+  v.read_into(var);
+  EXPECT_EQ(var.type, VAR_TYPE_FLOAT64);
+  EXPECT_TRUE(std::signbit(var.value.d));
+  v.set(0x2BC, std::numeric_limits<double>::quiet_NaN());
+  v.read_into(var);
+  EXPECT_TRUE(std::isnan(var.value.d));
+  MODULE_VAR none{.id = 0};
+  none.value.d = 5;
+  v.read_into(none);
+  EXPECT_EQ(none.type, VAR_TYPE_NONE);
+  EXPECT_EQ(none.value.d, 0.0);
+  MODULE_VAR unknown{.id = 0x7777};
+  v.read_into(unknown);
+  EXPECT_EQ(unknown.value.d, 0.0);
+}
+
+TEST(NamedVariables, BindingsFollowRegistrationAndWithdrawal) {
+  host::Host h;
+  int32_t storage = 1;
+  MODULE_VAR early{};
+  EXPECT_EQ(h.initialize_var_by_name(&early, "engselect"), 0);
+  EXPECT_EQ(early.pointer, nullptr) << "nothing published: the binding holds no address";
+
+  EXPECT_EQ(h.register_var_by_name(&storage, VAR_TYPE_INT32, "engselect"), 1);
+  ASSERT_NE(h.named("engselect"), nullptr);
+  EXPECT_EQ(h.named("engselect")->storage, &storage);
+  MODULE_VAR bound{};
+  EXPECT_EQ(h.initialize_var_by_name(&bound, "engselect"), 1);
+  EXPECT_EQ(bound.pointer, &storage);
+
+  EXPECT_EQ(h.unregister_var_by_name("engselect"), 1);
+  EXPECT_EQ(h.named("engselect"), nullptr);
+  EXPECT_EQ(bound.pointer, nullptr) << "a withdrawn name leaves no dangling address";
+  EXPECT_EQ(h.unregister_var_by_name("engselect"), 0);
+}
+
+TEST(Host, TheHostOperationsReachTheCurrentHost) {
+  host::Host outer;
+  {
+    host::Host inner;
+    EXPECT_EQ(host::Host::current(), &inner);
+    inner.panels()->trigger_key_event(0x10000, 3);
+    EXPECT_EQ(inner.events().size(), 1u);
+  }
+  EXPECT_EQ(host::Host::current(), &outer);
+  outer.panels()->trigger_key_event(0x10001, 0);
+  EXPECT_EQ(outer.events(), (std::vector<host::KeyEvent>{{0x10001, 0}}));
+}
+
+TEST(Host, AFileThatIsNotAGaugeModuleGetsAOneLineError) {
+  host::Host h;
+  for (const char* path : {VK4_TEST_NOT_A_MODULE, VK4_TEST_SOUND_LIBRARY, "no/such/module.gau"}) {
+    try {
+      h.load(path);
+      ADD_FAILURE() << path << " loaded";
+    } catch (const host::ModuleError& e) {
+      const std::string what = e.what();
+      EXPECT_NE(what.find(path), std::string::npos) << what;
+      EXPECT_EQ(what.find('\n'), std::string::npos) << what;
+    }
+  }
+  EXPECT_TRUE(h.modules().empty());
+}
+
+}  // namespace
