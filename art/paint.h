@@ -18,6 +18,8 @@ inline constexpr Rgb grey = {140, 140, 140};
 inline constexpr Rgb dark_grey = {70, 70, 70};
 inline constexpr Rgb darker_grey = {40, 40, 40};
 inline constexpr Rgb outline = {22, 22, 22};
+inline constexpr Rgb face_grey = {52, 54, 56};      // instrument faces
+inline constexpr Rgb needle_grey = {96, 96, 96};    // counterweights
 
 void set(cairo_t* cr, Rgb c);
 void disc(cairo_t* cr, double cx, double cy, double r, Rgb c);

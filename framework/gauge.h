@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <span>
 #include <string_view>
 
@@ -34,6 +35,15 @@ inline int32_t initialize_var_by_name(MODULE_VAR* var, const char* name) {
 inline void lookup_var(MODULE_VAR* var) { ImportTable.panels.pointer->lookup_var(var); }
 inline int32_t unregister_var_by_name(const char* name) {
   return ImportTable.panels.pointer->unregister_var_by_name(name);
+}
+
+// The clamp of every needle routine: first, a value above the upper bound becomes the
+// upper bound; then, if the lower bound is above the value, it becomes the lower bound.
+// Both tests are strict, so a value that is not a number passes unchanged.
+constexpr double clamp_needle(double value, double lower, double upper) {
+  if (value > upper) value = upper;
+  if (lower > value) value = lower;
+  return value;
 }
 
 // ---- the module ------------------------------------------------------------------------
@@ -77,6 +87,9 @@ struct Element {
 
 using StaticImage = Element<ELEMENT_STATIC_IMAGE>;
 using Icon = Element<ELEMENT_ICON>;
+using Needle = Element<ELEMENT_NEEDLE>;
+using String = Element<ELEMENT_STRING>;
+using Slider = Element<ELEMENT_SLIDER>;
 
 consteval bool is_background_bitmap(int32_t id) {
   return id == 0x100 || (id % 0x100 == 0 && id >= 0x1100 && id <= 0x2000);
@@ -144,6 +157,116 @@ consteval Icon icon(Icon& self, IconFields f, Element<C>* child) {
   return made;
 }
 consteval Icon icon(Icon& self, IconFields f) { return icon<ELEMENT_ICON>(self, f, nullptr); }
+
+// A calibration row as a gauge and its artwork share it: a pixel of the background in
+// the direction the needle points for the value.
+struct CalibrationPoint {
+  int32_t x;
+  int32_t y;
+  double value;
+};
+
+// The needle's table of rows, degrees 0: the host fills them in.
+template <size_t N>
+consteval std::array<NONLINEARITY, N> calibration(const std::array<CalibrationPoint, N>& points) {
+  if (N < 2 || N > 5) throw "a calibration table has 2 to 5 rows";
+  std::array<NONLINEARITY, N> rows{};
+  for (size_t i = 0; i < N; ++i) rows[i] = {points[i].x, points[i].y, points[i].value, 0.0};
+  return rows;
+}
+
+struct NeedleFields {
+  int32_t bitmap;
+  PIXPOINT pivot_at;  // the pivot on the background
+  PIXPOINT pivot;     // the pixel of the bitmap that sits on the pivot
+  uint32_t source;
+  double(HOSTCALL* routine)(ELEMENT_NEEDLE*) = nullptr;
+};
+
+template <size_t N, class C>
+consteval Needle needle(Needle& self, NeedleFields f, std::array<NONLINEARITY, N>& rows, Element<C>* child) {
+  if (!is_element_bitmap(f.bitmap)) throw "a needle's bitmap is a multiple of 0x100 from 0x1100 to 0x2000";
+  if (f.routine == nullptr) throw "a needle needs a value routine";
+  Needle made{};
+  made.element.header = element_header(self, ELEMENT_KIND_NEEDLE, f.bitmap, f.pivot_at, f.pivot, child);
+  made.element.source.id = f.source;
+  made.element.calibration = rows.data();
+  made.element.row_count = static_cast<int32_t>(N);
+  made.element.value_routine = f.routine;
+  link(made, child);
+  return made;
+}
+template <size_t N>
+consteval Needle needle(Needle& self, NeedleFields f, std::array<NONLINEARITY, N>& rows) {
+  return needle<N, ELEMENT_NEEDLE>(self, f, rows, nullptr);
+}
+
+// A string routine's one write: formatted, bounded by the host's buffer, terminated.
+inline void write_text(ELEMENT_STRING* e, const char* format, double value) {
+  std::snprintf(e->text, TEXT_BUFFER_SIZE, format, value);
+}
+
+struct StringFields {
+  PIXPOINT position;  // top-left corner of the text box
+  Size box;
+  uint32_t source;
+  int32_t weight;  // 500 or 700
+  double(HOSTCALL* routine)(ELEMENT_STRING*) = nullptr;
+};
+
+template <class C>
+consteval String string_element(String& self, StringFields f, Element<C>* child) {
+  if (f.weight != 500 && f.weight != 700) throw "a string's font weight is 500 or 700";
+  if (f.routine == nullptr) throw "a string needs a value routine";
+  String made{};
+  made.element.header = element_header(self, ELEMENT_KIND_STRING, NO_BITMAP, f.position, {0, 0}, child);
+  made.element.sources[0].id = f.source;
+  made.element.box_w = f.box.w;
+  made.element.box_h = f.box.h;
+  made.element.foreground = 0xFFFFFF;
+  made.element.background = 0x000000;
+  made.element.highlight = 0x000000;
+  constexpr std::string_view font = "Courier New";
+  for (size_t i = 0; i < font.size(); ++i) made.element.font_name[i] = font[i];
+  made.element.font_weight = f.weight;
+  made.element.charset = 1;
+  made.element.text_options[0] = 0;
+  made.element.text_options[1] = 0x4240;
+  made.element.value_routine = f.routine;
+  link(made, child);
+  return made;
+}
+consteval String string_element(String& self, StringFields f) {
+  return string_element<ELEMENT_STRING>(self, f, nullptr);
+}
+
+struct SliderFields {
+  int32_t bitmap;
+  PIXPOINT position;  // top-left corner of the bitmap with both displacements 0
+  uint32_t source_x;
+  double scale_x;  // pixels per unit of the x result; 0 holds the axis
+  uint32_t source_y;
+  double scale_y;
+  double(HOSTCALL* routine_x)(ELEMENT_SLIDER*) = nullptr;
+  double(HOSTCALL* routine_y)(ELEMENT_SLIDER*) = nullptr;
+};
+
+template <class C>
+consteval Slider slider(Slider& self, SliderFields f, Element<C>* child) {
+  if (!is_element_bitmap(f.bitmap)) throw "a slider's bitmap is a multiple of 0x100 from 0x1100 to 0x2000";
+  if (f.routine_x == nullptr || f.routine_y == nullptr) throw "a slider needs both value routines";
+  Slider made{};
+  made.element.header = element_header(self, ELEMENT_KIND_SLIDER, f.bitmap, f.position, {0, 0}, child);
+  made.element.source_x.id = f.source_x;
+  made.element.scale_x = f.scale_x;
+  made.element.source_y.id = f.source_y;
+  made.element.scale_y = f.scale_y;
+  made.element.value_routine_x = f.routine_x;
+  made.element.value_routine_y = f.routine_y;
+  link(made, child);
+  return made;
+}
+consteval Slider slider(Slider& self, SliderFields f) { return slider<ELEMENT_SLIDER>(self, f, nullptr); }
 
 // ---- mouse areas ------------------------------------------------------------------------
 

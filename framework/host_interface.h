@@ -169,6 +169,11 @@ struct ELEMENT_NEEDLE {
 
 inline constexpr size_t FONT_NAME_SIZE = 32;
 
+// The text buffer the host provides to every string element holds this many bytes, the
+// terminator included: more than the longest text any format of the panel gives for a
+// single-precision value (43 characters for "%.2f"). String routines write at most this.
+inline constexpr size_t TEXT_BUFFER_SIZE = 64;
+
 struct ELEMENT_STRING {
   ELEMENT_HEADER header;
   MODULE_VAR sources[3];          // only the first names a simulator variable

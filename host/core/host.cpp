@@ -5,6 +5,7 @@
 
 #include "host/core/rules.h"
 
+
 namespace host {
 namespace {
 
@@ -77,13 +78,65 @@ void Instance::evaluate(ELEMENT_HEADER* e, int depth) {
     if (icon->value_routine != nullptr)
       s.value = host_->call(*module_, [&] { return icon->value_routine(icon); });
     s.frame = icon_frame(s.value, icon->frame_count);
+  } else if (e->kind == ELEMENT_KIND_NEEDLE) {
+    evaluate_needle(reinterpret_cast<ELEMENT_NEEDLE*>(e), s);
+  } else if (e->kind == ELEMENT_KIND_STRING) {
+    evaluate_string(reinterpret_cast<ELEMENT_STRING*>(e), s);
+  } else if (e->kind == ELEMENT_KIND_SLIDER) {
+    evaluate_slider(reinterpret_cast<ELEMENT_SLIDER*>(e), s);
   }
-  elements_.push_back(s);
+  elements_.push_back(std::move(s));
   if (e->next == nullptr) return;
   for (int i = 0; e->next[i] != nullptr; ++i) {
     if (i >= max_elements) throw ModuleError(module_->name() + ": next list without its end");
     evaluate(e->next[i], depth + 1);
   }
+}
+
+void Instance::evaluate_needle(ELEMENT_NEEDLE* n, ElementState& s) {
+  if (n->row_count < 1 || n->row_count > 16 || n->calibration == nullptr || !module_->contains(n->calibration))
+    throw ModuleError(module_->name() + ": needle without a calibration table");
+  // The host fills each row's degrees: the row's direction seen from the pivot.
+  NeedleStop stops[16];
+  for (int i = 0; i < n->row_count; ++i) {
+    NONLINEARITY& r = n->calibration[i];
+    r.degrees = direction(n->header.position.x, n->header.position.y, r.x, r.y);
+    stops[i] = {r.degrees, r.value};
+  }
+  host_->lookup_var(&n->source);
+  if (n->value_routine != nullptr)
+    s.value = host_->call(*module_, [&] { return n->value_routine(n); });
+  s.degrees = needle_direction({stops, static_cast<size_t>(n->row_count)}, s.value);
+}
+
+void Instance::evaluate_string(ELEMENT_STRING* e, ElementState& s) {
+  // The buffer is followed by guard bytes: a routine that writes past its buffer is a
+  // fault of the module, reported, never a silent overwrite of the host's memory.
+  constexpr size_t guard = 16;
+  constexpr char fill = static_cast<char>(0xA5);
+  std::vector<char>& buf = text_buffers_[&e->header];
+  buf.assign(TEXT_BUFFER_SIZE + guard, fill);
+  buf[0] = '\0';
+  for (MODULE_VAR& v : e->sources) host_->lookup_var(&v);
+  e->text = buf.data();
+  if (e->value_routine != nullptr) s.value = host_->call(*module_, [&] { return e->value_routine(e); });
+  for (size_t i = TEXT_BUFFER_SIZE; i < buf.size(); ++i)
+    if (buf[i] != fill)
+      throw GaugeFault(module_->name() + ": a string routine wrote past its " +
+                       std::to_string(TEXT_BUFFER_SIZE) + "-byte text buffer");
+  const size_t len = strnlen(buf.data(), TEXT_BUFFER_SIZE);
+  if (len == TEXT_BUFFER_SIZE)
+    throw GaugeFault(module_->name() + ": a string routine left its text without a terminator");
+  s.text.assign(buf.data(), len);
+}
+
+void Instance::evaluate_slider(ELEMENT_SLIDER* e, ElementState& s) {
+  host_->lookup_var(&e->source_x);
+  host_->lookup_var(&e->source_y);
+  if (e->value_routine_x != nullptr) s.value = host_->call(*module_, [&] { return e->value_routine_x(e); });
+  if (e->value_routine_y != nullptr) s.value_y = host_->call(*module_, [&] { return e->value_routine_y(e); });
+  s.offset_x = slider_offset(s.value, e->scale_x);
+  s.offset_y = slider_offset(s.value_y, e->scale_y);
 }
 
 std::vector<const MOUSERECT*> Instance::areas() const {

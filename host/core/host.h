@@ -33,8 +33,18 @@ enum class Button { Left, Right, Middle };
 struct ElementState {
   ELEMENT_HEADER* element = nullptr;
   uint32_t kind = 0;
-  double value = 0;  // the value routine's result
-  int frame = 0;     // icons: the frame shown
+  double value = 0;    // the value routine's result (a slider's x result)
+  int frame = 0;       // icons: the frame shown
+  double degrees = 0;  // needles: the direction, clockwise from 12 o'clock
+  std::string text;    // strings: the text the routine wrote
+  double value_y = 0;  // sliders: the y result
+  double offset_x = 0; // sliders: the displacement from the position, in pixels
+  double offset_y = 0;
+};
+
+// A module's routine broke the host's rules (it wrote past its text buffer, say).
+struct GaugeFault : std::runtime_error {
+  using std::runtime_error::runtime_error;
 };
 
 struct Size {
@@ -71,12 +81,16 @@ class Instance {
 
  private:
   void evaluate(ELEMENT_HEADER* e, int depth);
+  void evaluate_needle(ELEMENT_NEEDLE* n, ElementState& s);
+  void evaluate_string(ELEMENT_STRING* e, ElementState& s);
+  void evaluate_slider(ELEMENT_SLIDER* e, ElementState& s);
   Host* host_;
   Module* module_;
   std::string name_;
   PIXPOINT position_;
   bool killed_ = false;
   std::vector<ElementState> elements_;
+  std::map<const ELEMENT_HEADER*, std::vector<char>> text_buffers_;
 };
 
 class Host {

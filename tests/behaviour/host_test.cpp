@@ -95,3 +95,47 @@ TEST(Host, AFileThatIsNotAGaugeModuleGetsAOneLineError) {
 }
 
 }  // namespace
+
+#include "host/core/layout.h"
+
+namespace {
+
+TEST(Layout, ReadsThePanelAndItsGauges) {
+  const host::Layout l = host::parse_layout(R"({"panel": {"size": [800, 600], "colour": "#102030"},
+    "gauges": [{"module": "vk4_rpm1", "at": [10, 20]}, {"module": "vk4_rpm1", "at": [200, 20], "name": "right"}]})",
+                                            "p.json");
+  EXPECT_EQ(l.width, 800);
+  EXPECT_EQ(l.height, 600);
+  EXPECT_EQ(l.colour, 0x102030u);
+  ASSERT_EQ(l.gauges.size(), 2u);
+  EXPECT_EQ(l.gauges[1].at.x, 200);
+  EXPECT_EQ(l.gauges[1].name, "right");
+}
+
+TEST(Layout, ErrorsNameTheFileAndWhatIsWrong) {
+  // layout text -> what the one-line error says
+  const std::pair<const char*, const char*> cases[] = {
+      {"{\"panel\": {\"size\": [8, 6]},\n \"gauges\": [\n  {\"module\": \"a\" \"at\": [1, 2]}]}", "p.json:3: "},
+      {R"({"panel": {"size": [8]}, "gauges": []})", "panel size is [width, height]"},
+      {R"({"panel": {"size": [8, 6], "colour": "red"}, "gauges": []})", "is not #RRGGBB"},
+      {R"({"panel": {"size": [8, 6]}, "gauges": [{"at": [1, 2]}]})", "gauge 1 has no \"module\""},
+      {R"({"panel": {"size": [8, 6]}, "gauges": [{"module": "m", "at": [1.5, 2]}]})", "gauge 1 (m): x is not a whole number"},
+      {R"({"panel": {"size": [8, 6]}, "gauges": [{"module": "m", "at": [1, 2], "pos": 3}]})", "unknown key \"pos\""},
+      {R"({"panel": {"size": [8, 6]}, "gauges": [{"module": "m", "at": [1, 2], "name": "x"},
+          {"module": "m", "at": [1, 2], "name": "x"}]})", "the name \"x\" is taken"},
+      {R"([1, 2])", "a layout is a JSON object"},
+  };
+  for (auto [text, message] : cases) {
+    try {
+      host::parse_layout(text, "p.json");
+      ADD_FAILURE() << "accepted: " << text;
+    } catch (const host::LayoutError& e) {
+      const std::string what = e.what();
+      EXPECT_EQ(what.rfind("p.json", 0), 0u) << what;
+      EXPECT_NE(what.find(message), std::string::npos) << what;
+      EXPECT_EQ(what.find('\n'), std::string::npos) << what;
+    }
+  }
+}
+
+}  // namespace

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "gauges/electrical/switches.h"
+#include "gauges/engine/rpm.h"
 #include "host/core/bitmap.h"
 #include "host/core/host.h"
 #include "host/core/module.h"
@@ -25,6 +26,7 @@ constexpr uint32_t rt_bitmap = 2, rt_version = 16, us_english = 0x0409;
 std::set<std::string> expected_modules() {
   std::set<std::string> s;
   for (const auto& m : vk4::switches::members) s.emplace(m.name);
+  for (const auto& m : vk4::rpm::members) s.emplace(m.name);
   return s;
 }
 

@@ -1,0 +1,48 @@
+#include "host/cli/common.h"
+
+#include <fstream>
+
+#include "host/cli/module_path.h"
+#include "host/sim/catalogue.h"
+
+namespace cli {
+
+std::string ArgReader::value(const std::string& option, const char* what) {
+  if (done()) throw UsageError(command_ + ": " + option + " needs " + what);
+  return next();
+}
+
+void ArgReader::unknown(const std::string& option) const {
+  throw UsageError(command_ + ": unknown option " + option + " (see gaugehost " + command_ + " --help)");
+}
+
+std::vector<std::pair<uint32_t, double>> read_vars_file(const std::string& path) {
+  std::ifstream in(path);
+  if (!in) throw std::runtime_error(path + ": cannot open");
+  std::vector<std::pair<uint32_t, double>> out;
+  std::string line;
+  for (int n = 1; std::getline(in, line); ++n) {
+    if (auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+    const auto b = line.find_first_not_of(" \t\r");
+    if (b == std::string::npos) continue;
+    line = line.substr(b, line.find_last_not_of(" \t\r") - b + 1);
+    std::string compact;
+    for (char c : line)
+      if (c != ' ' && c != '\t') compact += c;
+    try {
+      out.push_back(sim::parse_assignment(compact));
+    } catch (const std::invalid_argument& e) {
+      throw std::runtime_error(path + ":" + std::to_string(n) + ": " + e.what());
+    }
+  }
+  return out;
+}
+
+void place_layout(host::Host& h, const host::Layout& layout, const std::vector<std::string>& module_path) {
+  for (const host::LayoutGauge& g : layout.gauges) {
+    const std::string path = resolve_module(g.module, module_path);
+    h.place(h.load(path), g.at, g.name);
+  }
+}
+
+}  // namespace cli
