@@ -1,9 +1,9 @@
 # The two commands of the project: `make` builds everything, `make test` runs every test.
 # Both first install any missing Debian packages (scripts/setup-deps).
 
-.PHONY: all test deps native win32 asan clean
+.PHONY: all test deps native win32 preview asan clean
 
-all: native win32
+all: native win32 preview
 
 deps:
 	@scripts/setup-deps
@@ -16,6 +16,10 @@ native: deps
 win32: native
 	@cmake --preset win32 >/dev/null
 	@cmake --build --preset win32
+
+# The whole panel in cruise, drawn by the preview scenario.
+preview: native
+	@dist/bin/gaugehost run panel/scenarios/preview.scn --out dist
 
 asan: native
 	@cmake --preset asan >/dev/null

@@ -5,13 +5,21 @@
 #include <string>
 #include <vector>
 
+#include "host/core/host.h"
+#include "host/core/layout.h"
+
 namespace cli {
 
 using Args = std::vector<std::string>;
 
 int info(const Args& args);
+int run(const Args& args);
+int vars(const Args& args);
 #if !defined(_WIN32)
 int render(const Args& args);
+// Draws one gauge (or, with none, every gauge on the layout's panel) to a PNG.
+void render_png(host::Host& h, const host::Instance* gauge, const host::Layout& layout, const std::string& file,
+                int scale, bool hotspots);
 #endif
 
 }  // namespace cli

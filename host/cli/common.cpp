@@ -1,8 +1,9 @@
 #include "host/cli/common.h"
 
+#include <cstdio>
 #include <fstream>
 
-#include "host/cli/module_path.h"
+#include "host/core/module_path.h"
 #include "host/sim/catalogue.h"
 
 namespace cli {
@@ -39,10 +40,16 @@ std::vector<std::pair<uint32_t, double>> read_vars_file(const std::string& path)
 }
 
 void place_layout(host::Host& h, const host::Layout& layout, const std::vector<std::string>& module_path) {
-  for (const host::LayoutGauge& g : layout.gauges) {
-    const std::string path = resolve_module(g.module, module_path);
-    h.place(h.load(path), g.at, g.name);
-  }
+  std::vector<std::string> left_out;
+  host::place_layout(h, layout, module_path, left_out);
+  if (!left_out.empty()) std::fprintf(stderr, "%s", left_out_note(layout, left_out).c_str());
+}
+
+std::string left_out_note(const host::Layout& layout, const std::vector<std::string>& left_out) {
+  std::string names;
+  for (const std::string& n : left_out) names += (names.empty() ? "" : ", ") + n;
+  return "gaugehost: " + layout.path + ": " + std::to_string(left_out.size()) + " gauge" +
+         (left_out.size() == 1 ? "" : "s") + " not built yet, left out: " + names + "\n";
 }
 
 }  // namespace cli

@@ -36,7 +36,9 @@ class ArgReader {
 // file and line.
 std::vector<std::pair<uint32_t, double>> read_vars_file(const std::string& path);
 
-// Places every gauge of a layout, resolving module names on the module path.
+// Places every gauge of a layout, resolving module names on the module path, and says on
+// standard error which gauges are not built yet.
 void place_layout(host::Host& h, const host::Layout& layout, const std::vector<std::string>& module_path);
+std::string left_out_note(const host::Layout& layout, const std::vector<std::string>& left_out);
 
 }  // namespace cli

@@ -3,7 +3,7 @@
 #include "host/cli/commands.h"
 #include "host/cli/common.h"
 #include "host/cli/describe.h"
-#include "host/cli/module_path.h"
+#include "host/core/module_path.h"
 
 namespace cli {
 
@@ -38,7 +38,7 @@ int info(const Args& args) {
     }
   }
   if (module.empty()) throw UsageError("info: which module? (see gaugehost info --help)");
-  auto m = host::Module::load(resolve_module(module, module_path(dirs)));
+  auto m = host::Module::load(host::resolve_module(module, host::module_path(dirs)));
   const auto d = describe(*m);
   if (as_json)
     std::printf("%s\n", d.dump(2).c_str());

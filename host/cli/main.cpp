@@ -19,6 +19,8 @@ const char* usage =
 #if !defined(_WIN32)
     "  render MODULE|--panel LAYOUT  draw a gauge or the panel to a PNG\n"
 #endif
+    "  run SCRIPT...                 run scenario scripts and check their expectations\n"
+    "  vars [--json]                 list the simulator variables and the events the model answers\n"
     "\n"
     "MODULE is a file path or a gauge name; a name is looked up as NAME"
 #if defined(_WIN32)
@@ -47,6 +49,8 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (command == "info") return cli::info(args);
+    if (command == "run") return cli::run(args);
+    if (command == "vars") return cli::vars(args);
 #if !defined(_WIN32)
     if (command == "render") return cli::render(args);
 #endif

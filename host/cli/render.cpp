@@ -1,12 +1,13 @@
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "host/cli/commands.h"
 #include "host/cli/common.h"
 #include "host/cli/hotspots.h"
-#include "host/cli/module_path.h"
+#include "host/core/module_path.h"
 #include "host/core/layout.h"
 #include "host/render/renderer.h"
 #include "host/sim/catalogue.h"
@@ -80,7 +81,7 @@ int render(const Args& args) {
   if (module.empty() == layout_path.empty())
     throw UsageError("render: give one MODULE or --panel LAYOUT (see gaugehost render --help)");
 
-  const auto path = module_path(dirs);
+  const auto path = host::module_path(dirs);
   host::Host h;
   sim::Model model(h);
   host::Layout layout;
@@ -88,32 +89,46 @@ int render(const Args& args) {
     layout = host::read_layout(layout_path);
     place_layout(h, layout, path);
   } else {
-    h.place(h.load(resolve_module(module, path)));
+    h.place(h.load(host::resolve_module(module, path)));
   }
   for (auto [var, value] : sets) h.variables().set(var, value);
   h.install_all();
   h.update();
   h.draw();
 
+  render_png(h, layout_path.empty() ? h.instances().front().get() : nullptr, layout, out, scale, hotspots);
+  return 0;
+}
+
+void render_png(host::Host& h, const host::Instance* gauge, const host::Layout& layout, const std::string& file,
+                int scale, bool hotspots) {
   render::Renderer renderer;
-  render::Picture picture = layout_path.empty() ? renderer.draw(*h.instances().front())
-                                                : renderer.draw_panel(h, layout.width, layout.height, layout.colour);
+  int w = layout.width, hgt = layout.height;
+  if (gauge == nullptr && (w == 0 || hgt == 0)) {
+    // No layout: a panel just large enough for the gauges placed.
+    for (const auto& g : h.instances()) {
+      const host::Size s = g->size();
+      w = std::max(w, g->position().x + s.w);
+      hgt = std::max(hgt, g->position().y + s.h);
+    }
+  }
+  render::Picture picture = gauge != nullptr ? renderer.draw(*gauge)
+                                             : renderer.draw_panel(h, std::max(w, 1), std::max(hgt, 1),
+                                                                   layout.width != 0 ? layout.colour : 0x202428);
   if (scale > 1) picture = picture.scaled(scale);
   if (hotspots) {
     cairo_t* cr = cairo_create(picture.surface());
     for (const auto& g : h.instances()) {
-      if (layout_path.empty()) {
-        // A single gauge is drawn at its own origin.
-        cairo_save(cr);
-        cairo_translate(cr, -g->position().x * scale, -g->position().y * scale);
-      }
+      if (gauge != nullptr && g.get() != gauge) continue;
+      cairo_save(cr);
+      // A single gauge is drawn at its own origin.
+      if (gauge != nullptr) cairo_translate(cr, -g->position().x * scale, -g->position().y * scale);
       render::draw_hotspots(cr, *g, scale, hotspot_labels(*g, h.variables()));
-      if (layout_path.empty()) cairo_restore(cr);
+      cairo_restore(cr);
     }
     cairo_destroy(cr);
   }
-  picture.write_png(out);
-  return 0;
+  picture.write_png(file);
 }
 
 }  // namespace cli

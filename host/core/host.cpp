@@ -54,7 +54,8 @@ Size Instance::size() const {
 
 void Instance::service(int32_t code, uint32_t extra) {
   GAUGEHDR* h = module_->header();
-  host_->call(*module_, [&] { h->service(h, code, extra); });
+  if (Observer* o = host_->observer()) o->service(*this, code, extra);
+  host_->call(*this, [&] { h->service(h, code, extra); });
   if (code == PANEL_SERVICE_PRE_KILL) killed_ = true;
   if (code == PANEL_SERVICE_PRE_INSTALL) killed_ = false;
 }
@@ -74,9 +75,10 @@ void Instance::evaluate(ELEMENT_HEADER* e, int depth) {
   s.kind = e->kind;
   if (e->kind == ELEMENT_KIND_ICON) {
     auto* icon = reinterpret_cast<ELEMENT_ICON*>(e);
-    host_->lookup_var(&icon->source);
+    host_->variables().read_into(icon->source);
+    s.source = icon->source.value.d;
     if (icon->value_routine != nullptr)
-      s.value = host_->call(*module_, [&] { return icon->value_routine(icon); });
+      s.value = host_->call(*this, [&] { return icon->value_routine(icon); });
     s.frame = icon_frame(s.value, icon->frame_count);
   } else if (e->kind == ELEMENT_KIND_NEEDLE) {
     evaluate_needle(reinterpret_cast<ELEMENT_NEEDLE*>(e), s);
@@ -85,6 +87,7 @@ void Instance::evaluate(ELEMENT_HEADER* e, int depth) {
   } else if (e->kind == ELEMENT_KIND_SLIDER) {
     evaluate_slider(reinterpret_cast<ELEMENT_SLIDER*>(e), s);
   }
+  if (Observer* o = host_->observer()) o->value(*this, elements_.size(), s);
   elements_.push_back(std::move(s));
   if (e->next == nullptr) return;
   for (int i = 0; e->next[i] != nullptr; ++i) {
@@ -103,9 +106,10 @@ void Instance::evaluate_needle(ELEMENT_NEEDLE* n, ElementState& s) {
     r.degrees = direction(n->header.position.x, n->header.position.y, r.x, r.y);
     stops[i] = {r.degrees, r.value};
   }
-  host_->lookup_var(&n->source);
+  host_->variables().read_into(n->source);
+  s.source = n->source.value.d;
   if (n->value_routine != nullptr)
-    s.value = host_->call(*module_, [&] { return n->value_routine(n); });
+    s.value = host_->call(*this, [&] { return n->value_routine(n); });
   s.degrees = needle_direction({stops, static_cast<size_t>(n->row_count)}, s.value);
 }
 
@@ -117,9 +121,10 @@ void Instance::evaluate_string(ELEMENT_STRING* e, ElementState& s) {
   std::vector<char>& buf = text_buffers_[&e->header];
   buf.assign(TEXT_BUFFER_SIZE + guard, fill);
   buf[0] = '\0';
-  for (MODULE_VAR& v : e->sources) host_->lookup_var(&v);
+  for (MODULE_VAR& v : e->sources) host_->variables().read_into(v);
+  s.source = e->sources[0].value.d;
   e->text = buf.data();
-  if (e->value_routine != nullptr) s.value = host_->call(*module_, [&] { return e->value_routine(e); });
+  if (e->value_routine != nullptr) s.value = host_->call(*this, [&] { return e->value_routine(e); });
   for (size_t i = TEXT_BUFFER_SIZE; i < buf.size(); ++i)
     if (buf[i] != fill)
       throw GaugeFault(module_->name() + ": a string routine wrote past its " +
@@ -131,10 +136,11 @@ void Instance::evaluate_string(ELEMENT_STRING* e, ElementState& s) {
 }
 
 void Instance::evaluate_slider(ELEMENT_SLIDER* e, ElementState& s) {
-  host_->lookup_var(&e->source_x);
-  host_->lookup_var(&e->source_y);
-  if (e->value_routine_x != nullptr) s.value = host_->call(*module_, [&] { return e->value_routine_x(e); });
-  if (e->value_routine_y != nullptr) s.value_y = host_->call(*module_, [&] { return e->value_routine_y(e); });
+  host_->variables().read_into(e->source_x);
+  host_->variables().read_into(e->source_y);
+  s.source = e->source_x.value.d;
+  if (e->value_routine_x != nullptr) s.value = host_->call(*this, [&] { return e->value_routine_x(e); });
+  if (e->value_routine_y != nullptr) s.value_y = host_->call(*this, [&] { return e->value_routine_y(e); });
   s.offset_x = slider_offset(s.value, e->scale_x);
   s.offset_y = slider_offset(s.value_y, e->scale_y);
 }
@@ -199,7 +205,7 @@ void Host::drop_module_storage(const Module& m) {
     if (m.contains(it->second.storage)) {
       const std::string name = it->first;
       ++it;
-      unregister_var_by_name(name.c_str());
+      withdraw_named(name.c_str());
     } else {
       ++it;
     }
@@ -247,7 +253,12 @@ void Host::draw() {
 void Host::call_handler(const Held& h, uint32_t flags) {
   PIXPOINT p = h.point;
   MOUSE_HANDLER handler = h.area->handler;
-  call(h.instance->module(), [&] { return handler(&p, flags); });
+  const int32_t result = call(*h.instance, [&] { return handler(&p, flags); });
+  if (observer_ != nullptr) {
+    const auto areas = h.instance->areas();
+    const size_t index = std::find(areas.begin(), areas.end(), h.area) - areas.begin();
+    observer_->handler(*h.instance, index, h.point, flags, result);
+  }
 }
 
 bool Host::press(Instance& instance, PIXPOINT point, Button button) {
@@ -290,11 +301,30 @@ void Host::advance(double seconds) {
 
 int32_t Host::trigger_key_event(uint32_t id, uint32_t value) {
   events_.push_back({id, value});
+  if (observer_ != nullptr) observer_->key_event(calling_, events_.back());
   if (on_key_event) on_key_event(events_.back());
   return 1;
 }
 
 int32_t Host::register_var_by_name(void* storage, int32_t type, const char* name) {
+  const int32_t r = register_named(storage, type, name);
+  if (observer_ != nullptr) observer_->named(calling_, "register_var_by_name", name_of(name), r);
+  return r;
+}
+
+int32_t Host::initialize_var_by_name(MODULE_VAR* var, const char* name) {
+  const int32_t r = bind_named(var, name);
+  if (observer_ != nullptr) observer_->named(calling_, "initialize_var_by_name", name_of(name), r);
+  return r;
+}
+
+int32_t Host::unregister_var_by_name(const char* name) {
+  const int32_t r = withdraw_named(name);
+  if (observer_ != nullptr) observer_->named(calling_, "unregister_var_by_name", name_of(name), r);
+  return r;
+}
+
+int32_t Host::register_named(void* storage, int32_t type, const char* name) {
   if (storage == nullptr || name == nullptr) return 0;
   const std::string n = name_of(name);
   named_[n] = Named{storage, type};
@@ -303,7 +333,7 @@ int32_t Host::register_var_by_name(void* storage, int32_t type, const char* name
   return 1;
 }
 
-int32_t Host::initialize_var_by_name(MODULE_VAR* var, const char* name) {
+int32_t Host::bind_named(MODULE_VAR* var, const char* name) {
   if (var == nullptr) return 0;
   const std::string n = name_of(name);
   std::erase_if(bindings_, [&](const Binding& b) { return b.var == var; });
@@ -320,10 +350,12 @@ int32_t Host::initialize_var_by_name(MODULE_VAR* var, const char* name) {
 }
 
 void Host::lookup_var(MODULE_VAR* var) {
-  if (var != nullptr) variables_.read_into(*var);
+  if (var == nullptr) return;
+  variables_.read_into(*var);
+  if (observer_ != nullptr) observer_->lookup(calling_, *var);
 }
 
-int32_t Host::unregister_var_by_name(const char* name) {
+int32_t Host::withdraw_named(const char* name) {
   const std::string n = name_of(name);
   auto it = named_.find(n);
   if (it == named_.end()) return 0;

@@ -33,6 +33,7 @@ enum class Button { Left, Right, Middle };
 struct ElementState {
   ELEMENT_HEADER* element = nullptr;
   uint32_t kind = 0;
+  double source = 0;   // the (first) source variable's value as refreshed, as a double
   double value = 0;    // the value routine's result (a slider's x result)
   int frame = 0;       // icons: the frame shown
   double degrees = 0;  // needles: the direction, clockwise from 12 o'clock
@@ -53,6 +54,21 @@ struct Size {
 };
 
 class Host;
+class Instance;
+
+// Sees every call the host makes into a module and every host operation a module calls;
+// the scenario trace is one. `from` is the instance whose routine is running, or null.
+class Observer {
+ public:
+  virtual ~Observer() = default;
+  virtual void service(const Instance&, int32_t /*code*/, uint32_t /*extra*/) {}
+  virtual void value(const Instance&, size_t /*element*/, const ElementState&) {}
+  virtual void handler(const Instance&, size_t /*area*/, PIXPOINT, uint32_t /*flags*/, int32_t /*result*/) {}
+  virtual void key_event(const Instance* /*from*/, const KeyEvent&) {}
+  virtual void lookup(const Instance* /*from*/, const MODULE_VAR&) {}
+  // register_var_by_name, initialize_var_by_name, unregister_var_by_name
+  virtual void named(const Instance* /*from*/, const char* /*op*/, const std::string& /*name*/, int32_t /*result*/) {}
+};
 
 class Instance {
  public:
@@ -156,17 +172,21 @@ class Host {
   double now() const { return now_; }
   void advance(double seconds);
 
-  // ---- calls into modules (the host knows which module is running)
+  // ---- calls into modules (the host knows which instance is running)
   template <class F>
-  auto call(Module& m, F f) {
+  auto call(Instance& i, F f) {
     struct Restore {
       Host* h;
-      Module* prev;
+      Instance* prev;
       ~Restore() { h->calling_ = prev; }
     } restore{this, calling_};
-    calling_ = &m;
+    calling_ = &i;
     return f();
   }
+  Instance* calling() const { return calling_; }
+
+  void set_observer(Observer* o) { observer_ = o; }
+  Observer* observer() const { return observer_; }
 
   // ---- the host operations (what PANELS points at)
   int32_t trigger_key_event(uint32_t id, uint32_t value);
@@ -189,7 +209,11 @@ class Host {
     std::string name;
   };
   void drop_module_storage(const Module& m);
+  int32_t register_named(void* storage, int32_t type, const char* name);
+  int32_t bind_named(MODULE_VAR* var, const char* name);
+  int32_t withdraw_named(const char* name);
   void call_handler(const Held& h, uint32_t flags);
+  friend class Instance;
 
   Variables variables_;
   std::vector<KeyEvent> events_;
@@ -199,7 +223,8 @@ class Host {
   std::vector<std::unique_ptr<Instance>> instances_;
   std::optional<Held> held_;
   double now_ = 0;
-  Module* calling_ = nullptr;
+  Instance* calling_ = nullptr;
+  Observer* observer_ = nullptr;
   PANELS panels_{};
   Host* previous_ = nullptr;
 };

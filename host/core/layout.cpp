@@ -1,9 +1,13 @@
 #include "host/core/layout.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <set>
+
+#include "host/core/host.h"
+#include "host/core/module_path.h"
 
 namespace host {
 namespace {
@@ -83,6 +87,24 @@ Layout parse_layout(const std::string& text, const std::string& path) {
     l.gauges.push_back(std::move(lg));
   }
   return l;
+}
+
+std::vector<Instance*> place_layout(Host& h, const Layout& layout, const std::vector<std::string>& module_path,
+                                    std::vector<std::string>& left_out) {
+  std::vector<Instance*> placed;
+  // Paths in a layout are relative to the layout's folder.
+  const std::filesystem::path dir = std::filesystem::path(layout.path).parent_path();
+  for (const LayoutGauge& g : layout.gauges) {
+    std::string module = g.module;
+    if (is_module_path(module)) {
+      if (!std::filesystem::path(module).is_absolute() && !dir.empty()) module = (dir / module).string();
+    } else if (!find_module(module, module_path)) {
+      left_out.push_back(g.module);
+      continue;
+    }
+    placed.push_back(&h.place(h.load(resolve_module(module, module_path)), g.at, g.name));
+  }
+  return placed;
 }
 
 Layout read_layout(const std::string& path) {

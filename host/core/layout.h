@@ -33,4 +33,14 @@ struct Layout {
 Layout read_layout(const std::string& path);
 Layout parse_layout(const std::string& text, const std::string& path);
 
+class Host;
+class Instance;
+
+// Places every gauge of a layout, in order. A gauge named by a bare name that is nowhere
+// on the module path is not built yet: it is left out and its name added to `left_out`
+// (the panel keeps its place for it). A file path that does not exist, or a module that
+// does not load, is an error. Returns the instances placed.
+std::vector<Instance*> place_layout(Host& h, const Layout& layout, const std::vector<std::string>& module_path,
+                                    std::vector<std::string>& left_out);
+
 }  // namespace host

@@ -1,4 +1,4 @@
-#include "host/cli/module_path.h"
+#include "host/core/module_path.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -15,7 +15,7 @@
 
 namespace fs = std::filesystem;
 
-namespace cli {
+namespace host {
 namespace {
 
 fs::path program_dir() {
@@ -59,20 +59,28 @@ std::vector<std::string> module_path(const std::vector<std::string>& extra) {
   return dirs;
 }
 
+bool is_module_path(const std::string& arg) {
+  return arg.find('/') != std::string::npos || arg.find('\\') != std::string::npos || ends_with(arg, ".so") ||
+         ends_with(arg, ".gau") || ends_with(arg, ".dll");
+}
+
+std::optional<std::string> find_module(const std::string& name, const std::vector<std::string>& path) {
+  for (const std::string& d : path) {
+    const fs::path p = fs::path(d) / (name + module_suffix());
+    if (fs::exists(p)) return p.string();
+  }
+  return std::nullopt;
+}
+
 std::string resolve_module(const std::string& arg, const std::vector<std::string>& path) {
-  const bool is_path = arg.find('/') != std::string::npos || arg.find('\\') != std::string::npos ||
-                       ends_with(arg, ".so") || ends_with(arg, ".gau") || ends_with(arg, ".dll");
-  if (is_path) {
+  if (is_module_path(arg)) {
     if (!fs::exists(arg)) throw std::runtime_error(arg + ": no such file");
     return arg;
   }
+  if (auto found = find_module(arg, path)) return *found;
   std::string searched;
-  for (const std::string& d : path) {
-    const fs::path p = fs::path(d) / (arg + host::module_suffix());
-    if (fs::exists(p)) return p.string();
-    searched += (searched.empty() ? "" : ", ") + d;
-  }
-  throw std::runtime_error("no module " + arg + host::module_suffix() + " in " + searched);
+  for (const std::string& d : path) searched += (searched.empty() ? "" : ", ") + d;
+  throw std::runtime_error("no module " + arg + module_suffix() + " in " + searched);
 }
 
-}  // namespace cli
+}  // namespace host
