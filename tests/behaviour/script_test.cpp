@@ -138,3 +138,36 @@ TEST(Model, AStarterSpinsAnEngineUpAndFuelKeepsItRunning) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every prefix of every line of a script that uses every command, and a few bytes of
+// junk: each reads or fails with a ScriptError, never anything else.
+TEST(Script, NoPrefixOfALineCrashesTheReader) {
+  const char* lines[] = {
+      "panel ../panel.json", "load vk4_rpm1 as spare at 200 -3", "start vk4_rpm1", "set engine_1_rpm = -inf",
+      "event 0x102C1 4096", "click vk4_battery 20 24 right", "press vk4_battery 1 2 middle", "release",
+      "hold vk4_battery 20 24 left for 3 repeats", "hold vk4_battery 20 24 for 2.5 s", "update", "draw",
+      "step 3 frames", "step 1.5 s", "service vk4_battery -12 0xFFFFFFFF", "unload vk4_rpm1", "reload vk4_rpm1",
+      "expect var 0x16C ~= 1 within 0.5", "expect events 0x102C1 0x1017F=16384", "expect no events",
+      "expect frame vk4_battery 2 1", "expect needle vk4_rpm1 2 angle >= 180", "expect text vk4_fuel 2 \"a \\\"b\\\"\"",
+      "expect named engselect absent", "expect named engselect <= 1", "render panel x.png scale 3 hotspots",
+      "\"unterminated", "# only a comment", "\x01\x02\xff", "set 0x16C 1e999999", "step -1 s", "expect frame g 99999999999"};
+  int read = 0, refused = 0;
+  for (const char* line : lines) {
+    const std::string l = line;
+    for (size_t n = 0; n <= l.size(); ++n) {
+      try {
+        script::parse_script(l.substr(0, n), "t.scn");
+        ++read;
+      } catch (const script::ScriptError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("t.scn:1: ", 0), 0u) << e.what();
+        ++refused;
+      }
+    }
+  }
+  EXPECT_GT(read, 50);
+  EXPECT_GT(refused, 50);
+}
+
+}  // namespace
