@@ -21,8 +21,9 @@ void Scale::mark(cairo_t* cr, double value, double r0, double r1, double width, 
   cairo_stroke(cr);
 }
 
-void Scale::label(cairo_t* cr, double value, double r, std::string_view text, double size, Rgb c) const {
-  text_at(cr, text, x(value, r), y(value, r), size, c);
+void Scale::label(cairo_t* cr, double value, double r, std::string_view text, double size, Rgb c,
+                  bool heavy) const {
+  text_at(cr, text, x(value, r), y(value, r), size, c, heavy);
 }
 
 void Scale::band(cairo_t* cr, double from, double to, double r0, double r1, Rgb c) const {
@@ -60,14 +61,44 @@ void round_dial(cairo_t* cr, double cx, double cy, double face_r, double bezel_r
   disc(cr, cx, cy, face_r, face_grey);
 }
 
-void text_at(cairo_t* cr, std::string_view text, double cx, double cy, double size, Rgb c) {
+void text_at(cairo_t* cr, std::string_view text, double cx, double cy, double size, Rgb c, bool heavy) {
   const std::string s(text);
   legend_font(cr, size);
   cairo_text_extents_t e;
   cairo_text_extents(cr, s.c_str(), &e);
   set(cr, c);
+  cairo_new_path(cr);
   cairo_move_to(cr, cx - e.width / 2 - e.x_bearing, cy - e.height / 2 - e.y_bearing);
-  cairo_show_text(cr, s.c_str());
+  if (heavy) {
+    cairo_text_path(cr, s.c_str());
+    cairo_set_line_width(cr, 0.8);
+    cairo_fill_preserve(cr);
+    cairo_stroke(cr);
+  } else {
+    cairo_show_text(cr, s.c_str());
+  }
+}
+
+std::array<vk4::CalibrationPoint, 2> rows_for(PIXPOINT centre, double from, double sweep, double top) {
+  // Two rows 1000 pixels out: the turn between them is the sweep (less than 360 here).
+  auto at = [&](double degrees, double value) {
+    return vk4::CalibrationPoint{static_cast<int32_t>(std::lround(centre.x + 1000 * std::sin(rad(degrees)))),
+                                 static_cast<int32_t>(std::lround(centre.y - 1000 * std::cos(rad(degrees)))), value};
+  };
+  return {at(from, 0), at(from + sweep, top)};
+}
+
+void wedge_needle(cairo_t* cr, vk4::Size size) {
+  const double mid = size.h / 2.0;
+  set(cr, white);
+  cairo_new_path(cr);
+  cairo_move_to(cr, 0, mid - 1.5);
+  cairo_line_to(cr, size.w - 9, 0.2);
+  cairo_line_to(cr, size.w, mid);
+  cairo_line_to(cr, size.w - 9, size.h - 0.2);
+  cairo_line_to(cr, 0, mid + 1.5);
+  cairo_close_path(cr);
+  cairo_fill(cr);
 }
 
 void bar_needle(cairo_t* cr, vk4::Size size, double bar_from, double counterweight, bool rounded_tip) {

@@ -32,7 +32,8 @@ class Scale {
   // A radial mark from r0 to r1 at a value.
   void mark(cairo_t* cr, double value, double r0, double r1, double width, Rgb c) const;
   // A label centred at radius r in the direction of a value.
-  void label(cairo_t* cr, double value, double r, std::string_view text, double size, Rgb c) const;
+  void label(cairo_t* cr, double value, double r, std::string_view text, double size, Rgb c,
+             bool heavy = false) const;
   // An arc band along the scale between two values, from r0 to r1.
   void band(cairo_t* cr, double from, double to, double r0, double r1, Rgb c) const;
 
@@ -45,8 +46,17 @@ class Scale {
 // below, black corners.
 void round_dial(cairo_t* cr, double cx, double cy, double face_r, double bezel_r);
 
-// Text centred on a point (its ink box), in the legend face.
-void text_at(cairo_t* cr, std::string_view text, double cx, double cy, double size, Rgb c);
+// A scale from angles alone (for a face no needle reads): `from` degrees at value 0,
+// `sweep` degrees clockwise to `top`.
+std::array<vk4::CalibrationPoint, 2> rows_for(PIXPOINT centre, double from, double sweep, double top);
+
+// A bar needle that widens from 3 pixels at its pivot end to the full height, then
+// comes to a point.
+void wedge_needle(cairo_t* cr, vk4::Size size);
+
+// Text centred on a point (its ink box), in the legend face; heavy lettering is the same
+// face with its outline stroked as well.
+void text_at(cairo_t* cr, std::string_view text, double cx, double cy, double size, Rgb c, bool heavy = false);
 
 // A bar needle pointing right: white from `bar_from` to the tip; rounded or pointed tip;
 // an optional dark grey counterweight over the first `counterweight` pixels.

@@ -39,6 +39,9 @@ void write_gauge(const fs::path& out, const art::GaugeArt& g, bool png) {
   std::string rc = "LANGUAGE 0x09, 0x01\n";  // U.S. English, 0x0409
   std::string as = "\t.section .rodata\n";
   std::string table;
+  // The pictures' content, so that the lists change (and the module is rebuilt) whenever
+  // a picture does: the assembler and windres do not track the files they include.
+  uint64_t hash = 1469598103934665603ull;
   for (const art::Picture& p : g.pictures) {
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, p.size.w, p.size.h);
     cairo_t* cr = cairo_create(s);
@@ -49,7 +52,9 @@ void write_gauge(const fs::path& out, const art::GaugeArt& g, bool png) {
       throw std::runtime_error(g.name + ": drawing " + hex(p.id) + " failed");
     cairo_destroy(cr);
     const fs::path bmp = fs::absolute(dir / (hex(p.id) + ".bmp"));
-    write_text(bmp, art::encode_bmp(s));
+    const std::string bytes = art::encode_bmp(s);
+    for (unsigned char ch : bytes) hash = (hash ^ ch) * 1099511628211ull;
+    write_text(bmp, bytes);
     if (png) cairo_surface_write_to_png(s, fs::path(bmp).replace_extension(".png").c_str());
     cairo_surface_destroy(s);
     rc += std::to_string(p.id) + " BITMAP \"" + bmp.string() + "\"\n";
@@ -63,8 +68,10 @@ void write_gauge(const fs::path& out, const art::GaugeArt& g, bool png) {
         "\t.type vk4_resource_table, @object\nvk4_resource_table:\n" +
         table + "\t.quad 0, 0, 0\n\t.size vk4_resource_table, .-vk4_resource_table\n"
         "\t.section .note.GNU-stack,\"\",@progbits\n";
-  write_text(dir / "bitmaps.rc", rc);
-  write_text(dir / "bitmaps.S", as);
+  char stamp[64];
+  std::snprintf(stamp, sizeof stamp, "pictures %016llx", static_cast<unsigned long long>(hash));
+  write_text(dir / "bitmaps.rc", "// " + std::string(stamp) + "\n" + rc);
+  write_text(dir / "bitmaps.S", "/* " + std::string(stamp) + " */\n" + as);
 }
 
 }  // namespace

@@ -37,7 +37,9 @@ void legend_font(cairo_t* cr, double size) {
   cairo_set_font_size(cr, size);
   // Fixed options, so that the pictures come out the same on every machine.
   cairo_font_options_t* o = cairo_font_options_create();
-  cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
+  // Text follows the context: a hard-edged picture gets hard-edged lettering.
+  cairo_font_options_set_antialias(
+      o, cairo_get_antialias(cr) == CAIRO_ANTIALIAS_NONE ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_GRAY);
   cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_NONE);
   cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_OFF);
   cairo_set_font_options(cr, o);

@@ -20,6 +20,10 @@ inline constexpr Rgb darker_grey = {40, 40, 40};
 inline constexpr Rgb outline = {22, 22, 22};
 inline constexpr Rgb face_grey = {52, 54, 56};      // instrument faces
 inline constexpr Rgb needle_grey = {96, 96, 96};    // counterweights
+inline constexpr Rgb hub_grey = {34, 35, 37};       // darker hub discs
+inline constexpr Rgb band_red = {200, 40, 36};
+inline constexpr Rgb band_green = {40, 170, 60};
+inline constexpr Rgb pale_yellow = {240, 226, 140};
 
 void set(cairo_t* cr, Rgb c);
 void disc(cairo_t* cr, double cx, double cy, double r, Rgb c);

@@ -181,6 +181,7 @@ struct NeedleFields {
   PIXPOINT pivot;     // the pixel of the bitmap that sits on the pivot
   uint32_t source;
   double(HOSTCALL* routine)(ELEMENT_NEEDLE*) = nullptr;
+  int32_t row_count = 0;  // the rows of the table in use; 0: all of them
 };
 
 template <size_t N, class C>
@@ -190,8 +191,11 @@ consteval Needle needle(Needle& self, NeedleFields f, std::array<NONLINEARITY, N
   Needle made{};
   made.element.header = element_header(self, ELEMENT_KIND_NEEDLE, f.bitmap, f.pivot_at, f.pivot, child);
   made.element.source.id = f.source;
+  if (f.row_count < 0 || f.row_count > static_cast<int32_t>(N)) throw "a needle uses at most the rows of its table";
+  const int32_t used = f.row_count == 0 ? static_cast<int32_t>(N) : f.row_count;
+  if (used < 2) throw "a needle has 2 to 5 calibration rows";
   made.element.calibration = rows.data();
-  made.element.row_count = static_cast<int32_t>(N);
+  made.element.row_count = used;
   made.element.value_routine = f.routine;
   link(made, child);
   return made;

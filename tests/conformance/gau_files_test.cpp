@@ -11,7 +11,11 @@
 #include <string>
 
 #include "gauges/electrical/switches.h"
+#include "gauges/engine/fuelflow.h"
+#include "gauges/engine/oil.h"
+#include "gauges/engine/psi.h"
 #include "gauges/engine/rpm.h"
+#include "gauges/engine/tgt.h"
 #include "host/core/bitmap.h"
 #include "host/core/host.h"
 #include "host/core/module.h"
@@ -27,6 +31,11 @@ std::set<std::string> expected_modules() {
   std::set<std::string> s;
   for (const auto& m : vk4::switches::members) s.emplace(m.name);
   for (const auto& m : vk4::rpm::members) s.emplace(m.name);
+  for (const auto& m : vk4::tgt::members) s.emplace(m.name);
+  for (const auto& m : vk4::psi::members) s.emplace(m.name);
+  for (const auto& m : vk4::oil::members) s.emplace(m.name);
+  for (const auto& m : vk4::fuelflow::members) s.emplace(m.name);
+  s.emplace("vk4_fuel");
   return s;
 }
 

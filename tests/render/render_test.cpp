@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "gauges/electrical/switches.h"
 #include "host/core/host.h"
@@ -69,6 +70,37 @@ TEST_F(Render, NeedlesPointWhereTheRuleSays) {
   for (auto [value, degrees] : {std::pair{0.0, 180.0}, {90.0, 270.0}, {180.0, 0.0}, {270.0, 90.0}}) {
     host.variables().set(f::turn_source, value);
     EXPECT_LT(angle_between(measured_direction(draw(fixture, 2), f::pivot_at, 25, 55), degrees), 1.0) << value;
+  }
+}
+
+TEST_F(Render, EveryEngineNeedleIsDrawnWhereItPoints) {
+  struct Case {
+    const char* gauge;
+    size_t element;  // index in drawing order, the background 0
+    uint32_t source;
+    std::vector<double> values;
+    double r0, r1;  // the annulus of the bar, in pixels from the pivot
+  };
+  const Case cases[] = {
+      {"vk4_tgt1", 1, 0x277, {0, 1751, 1931, 2100, 2831}, 20, 50},
+      {"vk4_itt2", 1, 0x28A, {1751, 1931}, 20, 50},
+      {"vk4_psi1", 1, 0x275, {0, 0.3, 0.6, 1.0, 1.2}, 25, 52},
+      {"vk4_oilpress", 1, 0x232, {0, 32760, 65520}, 10, 32},
+      {"vk4_oilpress", 2, 0x23C, {0, 32760, 65520}, 10, 32},
+      {"vk4_oiltemp", 1, 0x231, {401, 600, 761}, 10, 32},
+      {"vk4_oiltemp", 2, 0x23B, {401, 600, 761}, 10, 32},
+      {"vk4_fuelflow1", 1, 0x27E, {0, 660, 1320, 2420}, 30, 85},
+  };
+  for (const Case& c : cases) {
+    host::Instance& g = host.find(c.gauge) != nullptr ? *host.find(c.gauge) : place(c.gauge);
+    for (double v : c.values) {
+      host.variables().set(c.source, v);
+      const render::Picture p = draw(g, c.element);
+      const ELEMENT_HEADER& e = *g.elements()[c.element].element;
+      const double expected = g.elements()[c.element].degrees;
+      EXPECT_LT(angle_between(measured_direction(p, e.position, c.r0, c.r1), expected), 1.5)
+          << c.gauge << " element " << c.element << " at " << v;
+    }
   }
 }
 
