@@ -29,11 +29,13 @@ using Catalogue = std::vector<GaugeArt>;
 // One function per group of gauges, each adding its modules' pictures.
 void add_switches(Catalogue& c);
 void add_engine(Catalogue& c);
+void add_controls(Catalogue& c);
 
 inline Catalogue catalogue() {
   Catalogue c;
   add_switches(c);
   add_engine(c);
+  add_controls(c);
   return c;
 }
 

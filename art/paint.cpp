@@ -32,6 +32,30 @@ void line(cairo_t* cr, double x0, double y0, double x1, double y1, double width,
   cairo_stroke(cr);
 }
 
+void box(cairo_t* cr, double x, double y, double w, double h, Rgb c) {
+  set(cr, c);
+  cairo_new_path(cr);
+  cairo_rectangle(cr, x, y, w, h);
+  cairo_fill(cr);
+}
+
+void rounded_box(cairo_t* cr, double x, double y, double w, double h, double r, Rgb c) {
+  set(cr, c);
+  cairo_new_path(cr);
+  cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
+  cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
+  cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
+  cairo_arc(cr, x + r, y + r, r, M_PI, 1.5 * M_PI);
+  cairo_close_path(cr);
+  cairo_fill(cr);
+}
+
+void screw(cairo_t* cr, double cx, double cy, double r) {
+  disc(cr, cx, cy, r, light_grey);
+  ring(cr, cx, cy, r, 0.8, outline);
+  line(cr, cx - r * 0.6, cy - r * 0.6, cx + r * 0.6, cy + r * 0.6, 1, outline);
+}
+
 void legend_font(cairo_t* cr, double size) {
   cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
   cairo_set_font_size(cr, size);

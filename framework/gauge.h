@@ -37,14 +37,25 @@ inline int32_t unregister_var_by_name(const char* name) {
   return ImportTable.panels.pointer->unregister_var_by_name(name);
 }
 
-// The clamp of every needle routine: first, a value above the upper bound becomes the
+// The clamp of the needle and handle routines: first, a value above the upper bound becomes the
 // upper bound; then, if the lower bound is above the value, it becomes the lower bound.
 // Both tests are strict, so a value that is not a number passes unchanged.
-constexpr double clamp_needle(double value, double lower, double upper) {
+constexpr double strict_clamp(double value, double lower, double upper) {
   if (value > upper) value = upper;
   if (lower > value) value = lower;
   return value;
 }
+
+// The click handler of an area that sends one key event with a fixed value: it ignores
+// the click point and the mouse flags, ignores the host's result, and returns 0.
+template <uint32_t Event, uint32_t Value = 0>
+int32_t HOSTCALL send_event(PIXPOINT*, uint32_t) {
+  trigger_key_event(Event, Value);
+  return 0;
+}
+
+// A value routine that passes its icon's source value on unchanged.
+inline double HOSTCALL source_value(ELEMENT_ICON* icon) { return icon->source.value.d; }
 
 // ---- the module ------------------------------------------------------------------------
 

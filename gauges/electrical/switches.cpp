@@ -8,22 +8,15 @@ using namespace vk4;
 constexpr const switches::Member& M = switches::member(VK4_GAUGE_NAME);
 
 // Frame 0 lever down (off), 1 lever up (on): the state as the host delivered it.
-double HOSTCALL switch_routine(ELEMENT_ICON* lever) { return lever->source.value.d; }
-
-int32_t HOSTCALL switch_click(PIXPOINT*, uint32_t) {
-  trigger_key_event(M.toggle_event, 0);
-  return 0;
-}
-
 constinit Icon lever = icon(lever, {.bitmap = switches::lever_bitmap,
                                     .frames = 2,
                                     .position = M.lever_at,
                                     .source = M.state,
-                                    .routine = switch_routine});
+                                    .routine = source_value});
 constinit StaticImage background = static_image(background, M.background, &lever);
 
 constinit auto mouse = mouse_table(
-    M.size, std::array{MouseArea{M.box, CURSOR_HAND, MOUSE_LEFT_CLICK, switch_click}});
+    M.size, std::array{MouseArea{M.box, CURSOR_HAND, MOUSE_LEFT_CLICK, send_event<M.toggle_event>}});
 
 }  // namespace
 

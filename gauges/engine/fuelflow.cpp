@@ -9,7 +9,7 @@ constexpr const fuelflow::Member& M = fuelflow::member(VK4_GAUGE_NAME);
 
 // Pounds per hour to hundreds of kilograms per hour: divided by 2.2, then by 100.
 double HOSTCALL fuelflow_needle(ELEMENT_NEEDLE* n) {
-  return clamp_needle(n->source.value.d / 220, 0, fuelflow::full_scale);
+  return strict_clamp(n->source.value.d / 220, 0, fuelflow::full_scale);
 }
 
 // Single precision first, the division by the double 2.2, single precision again; at

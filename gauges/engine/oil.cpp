@@ -12,7 +12,7 @@ double HOSTCALL oil_needle(ELEMENT_NEEDLE* n) {
   // Pressure: 1638 units to the psi. Temperature: degrees Rankine to Celsius, the offset
   // 491 (not 491.67), so the needle reads 0.37 degrees above an exact conversion.
   const double value = M.quantity == oil::Quantity::Pressure ? s / 1638 : (s - 491) / 1.8;
-  return clamp_needle(value, R.lower, R.upper);
+  return strict_clamp(value, R.lower, R.upper);
 }
 
 constexpr NeedleFields fields(const oil::Side& side) {

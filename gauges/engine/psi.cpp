@@ -7,7 +7,7 @@ using namespace vk4;
 constexpr const psi::Member& M = psi::member(VK4_GAUGE_NAME);
 
 double HOSTCALL psi_needle(ELEMENT_NEEDLE* n) {
-  return clamp_needle(n->source.value.d * psi::psi_per_unit, 0, psi::full_scale);
+  return strict_clamp(n->source.value.d * psi::psi_per_unit, 0, psi::full_scale);
 }
 
 constinit auto rows = calibration(psi::rows);

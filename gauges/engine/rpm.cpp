@@ -8,7 +8,7 @@ constexpr const rpm::Member& M = rpm::member(VK4_GAUGE_NAME);
 
 // Revolutions per minute to hundreds, kept on the dial.
 double HOSTCALL rpm_needle(ELEMENT_NEEDLE* n) {
-  return clamp_needle(n->source.value.d / 100, 0, rpm::full_scale);
+  return strict_clamp(n->source.value.d / 100, 0, rpm::full_scale);
 }
 
 constinit auto rows = calibration(rpm::rows);

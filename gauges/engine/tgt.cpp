@@ -8,7 +8,7 @@ constexpr const tgt::Member& M = tgt::member(VK4_GAUGE_NAME);
 
 // The offset is 491, not 491.67: the needle reads 0.37 degrees above an exact conversion.
 double HOSTCALL tgt_needle(ELEMENT_NEEDLE* n) {
-  return clamp_needle((n->source.value.d - 491) / 180, tgt::lowest, tgt::highest);
+  return strict_clamp((n->source.value.d - 491) / 180, tgt::lowest, tgt::highest);
 }
 
 constinit auto rows = calibration(tgt::rows);

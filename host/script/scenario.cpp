@@ -161,6 +161,11 @@ Command parse_line(Line& l) {
     }
   } else if (verb == "start") {
     if (l.more()) c.gauge = l.word("a gauge");
+  } else if (verb == "set" && l.accept("named")) {
+    c.verb = "set named";
+    c.text = l.word("a name");
+    l.accept("=");
+    c.value = static_cast<double>(l.integer("a 32-bit integer", INT32_MIN, INT32_MAX));
   } else if (verb == "set") {
     c.id = l.variable();
     l.accept("=");
@@ -432,6 +437,11 @@ class Runner {
     } else if (v == "set") {
       trace("set", {{"var", hex(c.id)}, {"value", Trace::number(c.value)}});
       host_.variables().set(c.id, c.value);
+    } else if (v == "set named") {
+      const host::Host::Named* n = host_.named(c.text);
+      if (n == nullptr) fail("no named variable \"" + c.text + "\" is published");
+      trace("set named", {{"name", c.text}, {"value", static_cast<int32_t>(c.value)}});
+      *static_cast<int32_t*>(n->storage) = static_cast<int32_t>(c.value);
     } else if (v == "event") {
       trace("event", {{"event", hex(c.id)}, {"value", static_cast<uint32_t>(c.value)}});
       host_.trigger_key_event(c.id, static_cast<uint32_t>(c.value));

@@ -1,7 +1,9 @@
 // Where the tests find the modules they exercise, on either target.
 #pragma once
 
+#include <cstdio>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -14,6 +16,15 @@
 #else
 #include <dlfcn.h>
 #endif
+
+namespace host {
+// Key events in test messages: 0x102C1=0.
+inline void PrintTo(const KeyEvent& e, std::ostream* os) {
+  char b[32];
+  std::snprintf(b, sizeof b, "0x%X=%u", e.id, e.value);
+  *os << b;
+}
+}  // namespace host
 
 namespace test {
 

@@ -36,6 +36,9 @@ std::set<std::string> expected_modules() {
   for (const auto& m : vk4::oil::members) s.emplace(m.name);
   for (const auto& m : vk4::fuelflow::members) s.emplace(m.name);
   s.emplace("vk4_fuel");
+  for (const char* n : {"vk4_throttle", "vk4_engselect", "vk4_engstart", "vk4_proplights", "vk4_xfeed", "vk4_flaps",
+                        "vk4_hear_handle"})
+    s.emplace(n);
   return s;
 }
 
