@@ -30,12 +30,14 @@ using Catalogue = std::vector<GaugeArt>;
 void add_switches(Catalogue& c);
 void add_engine(Catalogue& c);
 void add_controls(Catalogue& c);
+void add_autopilot(Catalogue& c);
 
 inline Catalogue catalogue() {
   Catalogue c;
   add_switches(c);
   add_engine(c);
   add_controls(c);
+  add_autopilot(c);
   return c;
 }
 

@@ -10,12 +10,15 @@
 #include <set>
 #include <string>
 
+#include "gauges/autopilot/buttons.h"
 #include "gauges/electrical/switches.h"
 #include "gauges/engine/fuelflow.h"
 #include "gauges/engine/oil.h"
 #include "gauges/engine/psi.h"
 #include "gauges/engine/rpm.h"
 #include "gauges/engine/tgt.h"
+#include "gauges/navigation/knobs.h"
+#include "gauges/navigation/readouts.h"
 #include "host/core/bitmap.h"
 #include "host/core/host.h"
 #include "host/core/module.h"
@@ -37,8 +40,11 @@ std::set<std::string> expected_modules() {
   for (const auto& m : vk4::fuelflow::members) s.emplace(m.name);
   s.emplace("vk4_fuel");
   for (const char* n : {"vk4_throttle", "vk4_engselect", "vk4_engstart", "vk4_proplights", "vk4_xfeed", "vk4_flaps",
-                        "vk4_hear_handle"})
+                        "vk4_hear_handle", "vk4_ap_dummy", "vk4_altset"})
     s.emplace(n);
+  for (const auto& m : vk4::buttons::members) s.emplace(m.name);
+  for (const auto& m : vk4::knobs::members) s.emplace(m.name);
+  for (const auto& c : vk4::readouts::courses) s.emplace(c.name);
   return s;
 }
 

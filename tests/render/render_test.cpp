@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "gauges/electrical/switches.h"
@@ -101,6 +102,35 @@ TEST_F(Render, EveryEngineNeedleIsDrawnWhereItPoints) {
       EXPECT_LT(angle_between(measured_direction(p, e.position, c.r0, c.r1), expected), 1.5)
           << c.gauge << " element " << c.element << " at " << v;
     }
+  }
+}
+
+TEST_F(Render, TheCourseFaceTurnsAboutItsPivotByTheCourse) {
+  host::Instance& knob = place("vk4_course1_knob");
+  const host::Bitmap& face = knob.module().bitmap(0x1400);
+  const PIXPOINT pivot_at = {28, 29}, pivot = {24, 26};
+  // course -> quarter turns clockwise of the bitmap (270: upright, as drawn)
+  for (auto [course, quarters] : {std::pair{270.0, 0}, {0.0, 1}, {360.0, 1}, {90.0, 2}, {180.0, 3}}) {
+    host.variables().set(0x2D, course);
+    const render::Picture p = draw(knob, 1);
+    int compared = 0, differ = 0;
+    for (int v = 0; v < face.h; ++v)
+      for (int u = 0; u < face.w; ++u) {
+        int dx = u - pivot.x, dy = v - pivot.y;
+        for (int q = 0; q < quarters; ++q) std::tie(dx, dy) = std::pair{-dy, dx};
+        const int x = pivot_at.x + dx, y = pivot_at.y + dy;
+        if (x < 0 || y < 0 || x >= p.width() || y >= p.height()) continue;
+        const uint32_t want = face.at(u, v) == 0 ? 0 : (0xFF000000u | face.at(u, v));
+        const uint32_t got = p.pixel(x, y);
+        ++compared;
+        for (int shift : {0, 8, 16, 24})
+          if (std::abs(static_cast<int>((want >> shift) & 0xFF) - static_cast<int>((got >> shift) & 0xFF)) > 2) {
+            ++differ;
+            break;
+          }
+      }
+    EXPECT_GT(compared, 2000);
+    EXPECT_EQ(differ, 0) << "course " << course;
   }
 }
 
