@@ -5,28 +5,14 @@
 #include <sstream>
 
 #include "host/core/bitmap.h"
+#include "host/core/names.h"
 
 namespace cli {
 namespace {
 
 using json = nlohmann::ordered_json;
 
-std::string hex(uint64_t v) {
-  char b[24];
-  std::snprintf(b, sizeof b, "0x%llX", static_cast<unsigned long long>(v));
-  return b;
-}
-
-const char* kind_name(uint32_t k) {
-  switch (k) {
-    case ELEMENT_KIND_STATIC_IMAGE: return "static image";
-    case ELEMENT_KIND_NEEDLE: return "needle";
-    case ELEMENT_KIND_STRING: return "string";
-    case ELEMENT_KIND_SLIDER: return "slider";
-    case ELEMENT_KIND_ICON: return "icon";
-    default: return "unknown";
-  }
-}
+using host::hex;
 
 const char* record_name(uint32_t k) {
   switch (k) {
@@ -57,7 +43,7 @@ json point(PIXPOINT p) { return json::array({p.x, p.y}); }
 
 json element(const host::Module& m, ELEMENT_HEADER* e) {
   json j;
-  j["kind"] = kind_name(e->kind);
+  j["kind"] = host::element_kind_name(e->kind);
   j["bitmap"] = e->bitmap;
   j["position"] = point(e->position);
   j["pivot"] = point(e->pivot);

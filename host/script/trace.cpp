@@ -3,21 +3,13 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "host/core/names.h"
+
 namespace script {
 
 using json = nlohmann::ordered_json;
 
 namespace {
-const char* kind_name(uint32_t k) {
-  switch (k) {
-    case ELEMENT_KIND_STATIC_IMAGE: return "static image";
-    case ELEMENT_KIND_NEEDLE: return "needle";
-    case ELEMENT_KIND_STRING: return "string";
-    case ELEMENT_KIND_SLIDER: return "slider";
-    case ELEMENT_KIND_ICON: return "icon";
-    default: return "unknown";
-  }
-}
 json who(const host::Instance* i) { return i != nullptr ? json(i->name()) : json(nullptr); }
 }  // namespace
 
@@ -35,11 +27,7 @@ json Trace::number(double v) {
   return v;
 }
 
-std::string Trace::hex(uint32_t v) {
-  char b[16];
-  std::snprintf(b, sizeof b, "0x%X", v);
-  return b;
-}
+std::string Trace::hex(uint32_t v) { return host::hex(v); }
 
 void Trace::write(const json& j) {
   const std::string s = j.dump(-1, ' ', false, json::error_handler_t::replace);
@@ -60,7 +48,7 @@ void Trace::service(const host::Instance& g, int32_t code, uint32_t extra) {
 }
 
 void Trace::value(const host::Instance& g, size_t element, const host::ElementState& s) {
-  json j = {{"op", "value"}, {"gauge", g.name()}, {"element", element + 1}, {"kind", kind_name(s.kind)}};
+  json j = {{"op", "value"}, {"gauge", g.name()}, {"element", element + 1}, {"kind", host::element_kind_name(s.kind)}};
   if (s.kind == ELEMENT_KIND_STATIC_IMAGE) return;
   j["source"] = number(s.source);
   j["result"] = number(s.value);
