@@ -1,7 +1,7 @@
 # The two commands of the project: `make` builds everything, `make test` runs every test.
 # Both first install any missing Debian packages (scripts/setup-deps).
 
-.PHONY: all test deps native win32 preview asan clean
+.PHONY: all test deps native win32 preview asan fuzz-build fuzz clean
 
 all: native win32 preview
 
@@ -25,10 +25,23 @@ asan: native
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
 
-test: all asan
+# The libFuzzer targets, built with clang; the test suite runs each briefly.
+fuzz-build: native
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+
+test: all asan fuzz-build
 	ctest --preset native
 	ctest --preset asan
 	ctest --preset win32
+	ctest --preset fuzz
+
+# Long fuzzing runs: FUZZ_SECONDS each (default 600).
+FUZZ_SECONDS ?= 600
+fuzz: fuzz-build
+	cmake --preset fuzz -DFUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
+	ctest --preset fuzz --timeout $$(( $(FUZZ_SECONDS) + 120 ))
+	@cmake --preset fuzz -DFUZZ_SECONDS=20 >/dev/null
 
 clean:
 	rm -rf build dist

@@ -15,6 +15,7 @@ using Args = std::vector<std::string>;
 int info(const Args& args);
 int run(const Args& args);
 int vars(const Args& args);
+int validate_modules(const Args& args);
 #if !defined(_WIN32)
 int render(const Args& args);
 // Draws one gauge (or, with none, every gauge on the layout's panel) to a PNG.

@@ -21,6 +21,7 @@ const char* usage =
 #endif
     "  run SCRIPT...                 run scenario scripts and check their expectations\n"
     "  vars [--json]                 list the simulator variables and the events the model answers\n"
+    "  validate MODULE...            check modules' tables and stress their routines\n"
     "\n"
     "MODULE is a file path or a gauge name; a name is looked up as NAME"
 #if defined(_WIN32)
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     if (command == "info") return cli::info(args);
     if (command == "run") return cli::run(args);
     if (command == "vars") return cli::vars(args);
+    if (command == "validate") return cli::validate_modules(args);
 #if !defined(_WIN32)
     if (command == "render") return cli::render(args);
 #endif

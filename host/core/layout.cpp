@@ -32,6 +32,8 @@ uint32_t parse_colour(const std::string& s, const std::string& where) {
 
 int whole(const json& v, const std::string& where, int lo, int hi) {
   if (!v.is_number_integer()) throw LayoutError(where + " is not a whole number");
+  if (v.is_number_unsigned() && v.get<unsigned long long>() > static_cast<unsigned long long>(hi))
+    throw LayoutError(where + " is out of range (" + std::to_string(lo) + " to " + std::to_string(hi) + ")");
   const long long n = v.get<long long>();
   if (n < lo || n > hi) throw LayoutError(where + " is out of range (" + std::to_string(lo) + " to " + std::to_string(hi) + ")");
   return static_cast<int>(n);
@@ -47,6 +49,11 @@ Layout parse_layout(const std::string& text, const std::string& path) {
     std::string what = e.what();
     if (auto at = what.find("; "); at != std::string::npos) what = what.substr(at + 2);
     throw LayoutError(path + ":" + std::to_string(line_of(text, e.byte > 0 ? e.byte - 1 : 0)) + ": " + what);
+  } catch (const json::exception& e) {
+    // A number beyond what JSON numbers here can hold, for one.
+    std::string what = e.what();
+    if (auto at = what.find("] "); at != std::string::npos) what = what.substr(at + 2);
+    throw LayoutError(path + ": " + what);
   }
   if (!j.is_object()) throw LayoutError(path + ": a layout is a JSON object");
   Layout l;

@@ -140,7 +140,9 @@ PeFile PeFile::parse(std::vector<uint8_t> bytes) {
     }
   }
   // Resources: type / name / language, numeric entries only.
-  if (auto [rva, size] = dir(2); rva != 0 && size != 0) {
+  const uint32_t resources_rva = dir(2).first, resources_size = dir(2).second;
+  if (resources_rva != 0 && resources_size != 0) {
+    const uint32_t rva = resources_rva;
     auto entries = [&](uint32_t table, auto&& each) {
       const uint16_t named = rva_u16(rva + table + 12), ids = rva_u16(rva + table + 14);
       for (uint32_t i = 0; i < static_cast<uint32_t>(named) + ids; ++i) {

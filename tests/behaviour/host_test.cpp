@@ -124,6 +124,8 @@ TEST(Layout, ErrorsNameTheFileAndWhatIsWrong) {
       {R"({"panel": {"size": [8, 6]}, "gauges": [{"module": "m", "at": [1, 2], "name": "x"},
           {"module": "m", "at": [1, 2], "name": "x"}]})", "the name \"x\" is taken"},
       {R"([1, 2])", "a layout is a JSON object"},
+      {R"({"panel": {"size": [8, 1e999]}, "gauges": []})", "p.json: "},  // a number beyond a double
+      {R"({"panel": {"size": [18446744073709551615, 6]}, "gauges": []})", "panel width is out of range"},
   };
   for (auto [text, message] : cases) {
     try {
