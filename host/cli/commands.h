@@ -18,6 +18,7 @@ int vars(const Args& args);
 int validate_modules(const Args& args);
 #if !defined(_WIN32)
 int render(const Args& args);
+int serve(const Args& args);
 // Draws one gauge (or, with none, every gauge on the layout's panel) to a PNG.
 void render_png(host::Host& h, const host::Instance* gauge, const host::Layout& layout, const std::string& file,
                 int scale, bool hotspots);

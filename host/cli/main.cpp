@@ -20,6 +20,9 @@ const char* usage =
     "  render MODULE|--panel LAYOUT  draw a gauge or the panel to a PNG\n"
 #endif
     "  run SCRIPT...                 run scenario scripts and check their expectations\n"
+#if !defined(_WIN32)
+    "  serve [--panel LAYOUT]        the live panel in a browser, at http://127.0.0.1:8018/\n"
+#endif
     "  vars [--json]                 list the simulator variables and the events the model answers\n"
     "  validate MODULE...            check modules' tables and stress their routines\n"
     "\n"
@@ -55,6 +58,7 @@ int main(int argc, char** argv) {
     if (command == "validate") return cli::validate_modules(args);
 #if !defined(_WIN32)
     if (command == "render") return cli::render(args);
+    if (command == "serve") return cli::serve(args);
 #endif
     throw cli::UsageError("unknown command " + command + " (see gaugehost --help)");
   } catch (const cli::UsageError& e) {

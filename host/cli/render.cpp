@@ -6,7 +6,7 @@
 
 #include "host/cli/commands.h"
 #include "host/cli/common.h"
-#include "host/cli/hotspots.h"
+#include "host/sim/probe.h"
 #include "host/core/module_path.h"
 #include "host/core/layout.h"
 #include "host/render/renderer.h"
@@ -123,7 +123,7 @@ void render_png(host::Host& h, const host::Instance* gauge, const host::Layout& 
       cairo_save(cr);
       // A single gauge is drawn at its own origin.
       if (gauge != nullptr) cairo_translate(cr, -g->position().x * scale, -g->position().y * scale);
-      render::draw_hotspots(cr, *g, scale, hotspot_labels(*g, h.variables()));
+      render::draw_hotspots(cr, *g, scale, sim::hotspot_labels(*g, h.variables()));
       cairo_restore(cr);
     }
     cairo_destroy(cr);

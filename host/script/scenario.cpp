@@ -341,13 +341,18 @@ std::string button_name(host::Button b) {
 
 class Runner {
  public:
-  Runner(const Script& s, const RunOptions& o) : s_(s), o_(o), model_(host_), dir_(fs::path(s.path).parent_path()) {
+  Runner(const Script& s, const RunOptions& o, host::Host& h, sim::Model& m)
+      : s_(s), o_(o), host_(h), model_(m), dir_(fs::path(s.path).parent_path()) {
     if (o.trace != nullptr) host_.set_observer(o.trace);
   }
-  ~Runner() { host_.set_observer(nullptr); }
+  ~Runner() {
+    if (o_.trace != nullptr) host_.set_observer(nullptr);
+  }
 
   int run() {
-    for (const Command& c : s_.commands) {
+    for (size_t i = 0; i < s_.commands.size(); ++i) {
+      const Command& c = s_.commands[i];
+      if (o_.before_command) o_.before_command(c, i, s_.commands.size());
       line_ = c.line;
       try {
         execute(c);
@@ -461,7 +466,7 @@ class Runner {
                      c.seconds ? json{"seconds", Trace::number(c.value)} : json{"repeats", c.count}});
       host_.press(g, c.point, c.button);
       if (c.seconds) {
-        model_.step(c.value);
+        step(c.value);
       } else {
         for (int i = 0; i < c.count && host_.repeat(); ++i) {
         }
@@ -475,11 +480,7 @@ class Runner {
       host_.draw();
     } else if (v == "step") {
       trace("step", c.seconds ? json{{"seconds", Trace::number(c.value)}} : json{{"frames", c.count}});
-      if (c.seconds) {
-        model_.step(c.value);
-      } else {
-        model_.step(static_cast<double>(c.count) / sim::host_rate);
-      }
+      step(c.seconds ? c.value : static_cast<double>(c.count) / sim::host_rate);
     } else if (v == "service") {
       gauge(c.gauge).service(static_cast<int32_t>(static_cast<int64_t>(c.value)), c.id);
     } else if (v == "unload" || v == "reload") {
@@ -547,10 +548,17 @@ class Runner {
     }
   }
 
+  void step(double seconds) {
+    if (o_.step)
+      o_.step(seconds);
+    else
+      model_.step(seconds);
+  }
+
   const Script& s_;
   const RunOptions& o_;
-  host::Host host_;
-  sim::Model model_;
+  host::Host& host_;
+  sim::Model& model_;
   fs::path dir_;
   host::Layout layout_;
   int line_ = 0;
@@ -584,6 +592,12 @@ Script read_script(const std::string& path) {
   return parse_script(text, path);
 }
 
-int run_script(const Script& s, const RunOptions& o) { return Runner(s, o).run(); }
+int run_script(const Script& s, const RunOptions& o, host::Host& h, sim::Model& m) { return Runner(s, o, h, m).run(); }
+
+int run_script(const Script& s, const RunOptions& o) {
+  host::Host h;
+  sim::Model m(h);
+  return run_script(s, o, h, m);
+}
 
 }  // namespace script

@@ -62,10 +62,17 @@ struct RunOptions {
       render;
   // Told which gauges of a layout are not built yet and were left out.
   std::function<void(const host::Layout&, const std::vector<std::string>&)> left_out;
+  // Told before each command runs: its place among the script's commands.
+  std::function<void(const Command&, size_t index, size_t total)> before_command;
+  // Runs simulated time for step and hold (the live page runs it in real time); by
+  // default the model steps at once.
+  std::function<void(double seconds)> step;
 };
 
 // Runs a script in a host of its own. Throws ScriptError at the first failed expectation
 // or failing command; returns the number of expectations met.
 int run_script(const Script& s, const RunOptions& o);
+// The same in a host the caller owns, with its systems model.
+int run_script(const Script& s, const RunOptions& o, host::Host& h, sim::Model& m);
 
 }  // namespace script

@@ -1,4 +1,4 @@
-#include "host/cli/hotspots.h"
+#include "host/sim/probe.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -6,13 +6,11 @@
 
 #include "host/sim/model.h"
 
-#if !defined(_WIN32)
-#include <unistd.h>
-#endif
+#include <chrono>
 
 namespace fs = std::filesystem;
 
-namespace cli {
+namespace sim {
 
 std::vector<std::string> hotspot_labels(const host::Instance& g, const host::Variables& vars) {
   std::vector<std::string> labels;
@@ -20,7 +18,9 @@ std::vector<std::string> hotspot_labels(const host::Instance& g, const host::Var
   if (areas.empty()) return labels;
   // A copy under another name loads as a module of its own, with state of its own.
   std::error_code ec;
-  const fs::path dir = fs::temp_directory_path(ec) / ("gaugehost-" + std::to_string(::getpid()));
+  static int probes = 0;
+  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  const fs::path dir = fs::temp_directory_path(ec) / ("gaugehost-probe-" + std::to_string(stamp) + "-" + std::to_string(++probes));
   fs::create_directories(dir, ec);
   const fs::path copy = dir / ("probe_" + fs::path(g.module().path()).filename().string());
   fs::copy_file(g.module().path(), copy, fs::copy_options::overwrite_existing, ec);
@@ -54,4 +54,4 @@ std::vector<std::string> hotspot_labels(const host::Instance& g, const host::Var
   return labels;
 }
 
-}  // namespace cli
+}  // namespace sim

@@ -6,7 +6,7 @@
 
 #include "host/core/host.h"
 
-namespace cli {
+namespace sim {
 
 // Finds out what each child area's handler sends by clicking it in a private copy of the
 // module, in a host of its own with the same variables, so that the gauge shown keeps
@@ -14,4 +14,4 @@ namespace cli {
 // "no event" for a handler that sends nothing; a repeating area ends in "+".
 std::vector<std::string> hotspot_labels(const host::Instance& g, const host::Variables& vars);
 
-}  // namespace cli
+}  // namespace sim
