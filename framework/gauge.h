@@ -8,10 +8,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <span>
 #include <string_view>
 
+#include "framework/format.h"
 #include "framework/host_interface.h"
 
 extern "C" {
@@ -231,8 +231,8 @@ consteval Needle needle(Needle& self, NeedleFields f, std::array<NONLINEARITY, N
 }
 
 // A string routine's one write: formatted, bounded by the host's buffer, terminated.
-inline void write_text(ELEMENT_STRING* e, const char* format, double value) {
-  std::snprintf(e->text, TEXT_BUFFER_SIZE, format, value);
+inline void write_text(ELEMENT_STRING* e, const Format& format, double value) {
+  format_fixed(e->text, TEXT_BUFFER_SIZE, format, value);
 }
 
 struct StringFields {

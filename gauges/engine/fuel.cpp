@@ -7,7 +7,7 @@ namespace {
 using namespace vk4;
 
 double HOSTCALL fuel_readout(ELEMENT_STRING* e) {
-  write_text(e, "%.2f", static_cast<float>(e->sources[0].value.d));
+  write_text(e, Format("%.2f"), static_cast<float>(e->sources[0].value.d));
   return 0.0;
 }
 

@@ -17,7 +17,7 @@ double HOSTCALL fuelflow_needle(ELEMENT_NEEDLE* n) {
 double HOSTCALL fuelflow_readout(ELEMENT_STRING* e) {
   const float s = static_cast<float>(e->sources[0].value.d);
   const float q = static_cast<float>(s / fuelflow::pounds_per_kilogram);
-  write_text(e, "%04.0f", q);
+  write_text(e, Format("%04.0f"), q);
   return 0.0;
 }
 

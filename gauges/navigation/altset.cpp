@@ -10,7 +10,7 @@ namespace r = readouts;
 
 // Single precision first; whole numbers, at least five characters: 01013, 100000, -0001.
 double HOSTCALL setting_text(ELEMENT_STRING* e) {
-  write_text(e, "%05.0f", static_cast<float>(e->sources[0].value.d));
+  write_text(e, Format("%05.0f"), static_cast<float>(e->sources[0].value.d));
   return 0.0;
 }
 

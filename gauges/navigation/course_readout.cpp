@@ -8,7 +8,7 @@ constexpr const readouts::Course& C = readouts::course(VK4_GAUGE_NAME);
 
 // Single precision first; whole degrees, at least three characters: 045, 360, -01, 1000.
 double HOSTCALL course_text(ELEMENT_STRING* e) {
-  write_text(e, "%03.0f", static_cast<float>(e->sources[0].value.d));
+  write_text(e, Format("%03.0f"), static_cast<float>(e->sources[0].value.d));
   return 0.0;
 }
 
