@@ -1,7 +1,7 @@
 # The two commands of the project: `make` builds everything, `make test` runs every test.
 # Both first install any missing Debian packages (scripts/setup-deps).
 
-.PHONY: all test deps native win32 preview asan fuzz-build fuzz clean
+.PHONY: all test bench deps native win32 preview asan fuzz-build fuzz clean
 
 all: native win32 preview
 
@@ -42,6 +42,10 @@ fuzz: fuzz-build
 	cmake --preset fuzz -DFUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
 	ctest --preset fuzz --timeout $$(( $(FUZZ_SECONDS) + 120 ))
 	@cmake --preset fuzz -DFUZZ_SECONDS=20 >/dev/null
+
+# The benchmarks: speed and size against their budgets.
+bench: all
+	@bench/run
 
 clean:
 	rm -rf build dist

@@ -74,10 +74,46 @@ struct ModuleDefinition {
 
 // Defined by each gauge (VK4_GAUGE below).
 extern GAUGEHDR gauge_header;
-extern const ModuleDefinition module_definition;
 
-// The shared service routine.
-void HOSTCALL gauge_service(GAUGEHDR* header, int32_t service_code, uint32_t extra);
+// Module-level state and work every module shares (framework/module.cpp).
+extern int32_t first_draw_done;
+void bind_sound_library();
+void release_sound_library();
+
+// The service routine, made for each gauge from its definition, so that what a gauge
+// does not add costs nothing at pre-update and pre-draw: these run at every panel update
+// and draw. Every other code, negative ones included, has no work; the header address
+// and the extra word are not used.
+template <const ModuleDefinition& D>
+void HOSTCALL gauge_service(GAUGEHDR*, int32_t service_code, uint32_t) {
+  switch (service_code) {
+    case PANEL_SERVICE_PRE_INSTALL:
+      if (D.pre_install != nullptr) D.pre_install();
+      break;
+    case PANEL_SERVICE_PRE_INITIALIZE:
+      bind_sound_library();
+      if (D.pre_initialize != nullptr) D.pre_initialize();
+      break;
+    case PANEL_SERVICE_PRE_UPDATE:
+      for (MODULE_VAR* v : D.refreshed) lookup_var(v);
+      if (D.pre_update != nullptr) D.pre_update();
+      break;
+    case PANEL_SERVICE_PRE_DRAW:
+      // The first-draw reset: once per load of the module, whatever came before.
+      if (first_draw_done == 0) {
+        first_draw_done = 1;
+        for (int32_t* s : D.statics) *s = 0;
+        if (D.first_draw != nullptr) D.first_draw();
+      }
+      break;
+    case PANEL_SERVICE_PRE_KILL:
+      release_sound_library();
+      if (D.pre_kill != nullptr) D.pre_kill();
+      break;
+    default:
+      break;
+  }
+}
 
 struct Size {
   int32_t w;
@@ -352,8 +388,8 @@ consteval std::array<MOUSERECT, 3> mouse_table(Size gauge) {
 
 // ---- the gauge header ----------------------------------------------------------------------
 
-consteval GAUGEHDR make_gauge_header(std::string_view name, ELEMENT_HEADER** element_list,
-                                     MOUSERECT* mouse) {
+consteval GAUGEHDR make_gauge_header(std::string_view name, ELEMENT_HEADER** element_list, MOUSERECT* mouse,
+                                     GAUGE_SERVICE service) {
   if (name.size() > 16 || name.substr(0, 4) != "vk4_") throw "a gauge is named vk4_ and a role word";
   GAUGEHDR h{};
   h.header_version = GAUGE_HEADER_VERSION;
@@ -361,7 +397,7 @@ consteval GAUGEHDR make_gauge_header(std::string_view name, ELEMENT_HEADER** ele
   h.element_list = element_list;
   h.size_x_mm = 100;
   h.mouse_table = mouse;
-  h.service = gauge_service;
+  h.service = service;
   return h;
 }
 
@@ -373,7 +409,7 @@ consteval GAUGEHDR make_gauge_header(std::string_view name, ELEMENT_HEADER** ele
   static_assert(std::string_view(NAME) == VK4_GAUGE_NAME, "the gauge is named as its module"); \
   namespace {                                                                              \
   constinit ELEMENT_HEADER* vk4_element_list = &(ROOT).element.header;                    \
+  constexpr vk4::ModuleDefinition vk4_definition = {__VA_ARGS__};                           \
   }                                                                                        \
-  constinit GAUGEHDR vk4::gauge_header =                                                   \
-      vk4::make_gauge_header((NAME), &vk4_element_list, (MOUSE).data());                   \
-  constinit const vk4::ModuleDefinition vk4::module_definition = {__VA_ARGS__};
+  constinit GAUGEHDR vk4::gauge_header = vk4::make_gauge_header(                           \
+      (NAME), &vk4_element_list, (MOUSE).data(), vk4::gauge_service<vk4_definition>);

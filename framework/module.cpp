@@ -1,5 +1,5 @@
-// What every module shares: the two exports, the service routine over every service
-// code, the sound-library binding and the first-draw reset.
+// What every module shares: the two exports, the module-level state and the
+// sound-library binding. The service routine is made for each gauge (framework/gauge.h).
 #include "framework/module_state.h"
 #include "framework/gauge.h"
 #include "framework/winload.h"
@@ -34,8 +34,6 @@ constinit FARPROC stop_sound_entry = nullptr;
 // more often than it was loaded (which would pull it from under another instance).
 constinit int32_t sound_loads = 0;
 
-namespace {
-
 void bind_sound_library() {
   sound_library = LoadLibraryA("GaugeSound");
   play_sound_entry = GetProcAddress(sound_library, "GaugePlaySound");
@@ -47,41 +45,6 @@ void release_sound_library() {
   if (sound_loads > 0) {
     --sound_loads;
     FreeLibrary(sound_library);
-  }
-}
-
-void first_draw_reset() {
-  if (first_draw_done != 0) return;
-  first_draw_done = 1;
-  for (int32_t* s : module_definition.statics) *s = 0;
-  if (module_definition.first_draw != nullptr) module_definition.first_draw();
-}
-
-}  // namespace
-
-void HOSTCALL gauge_service(GAUGEHDR*, int32_t service_code, uint32_t) {
-  const ModuleDefinition& def = module_definition;
-  switch (service_code) {
-    case PANEL_SERVICE_PRE_INSTALL:
-      if (def.pre_install != nullptr) def.pre_install();
-      break;
-    case PANEL_SERVICE_PRE_INITIALIZE:
-      bind_sound_library();
-      if (def.pre_initialize != nullptr) def.pre_initialize();
-      break;
-    case PANEL_SERVICE_PRE_UPDATE:
-      for (MODULE_VAR* v : def.refreshed) lookup_var(v);
-      if (def.pre_update != nullptr) def.pre_update();
-      break;
-    case PANEL_SERVICE_PRE_DRAW:
-      first_draw_reset();
-      break;
-    case PANEL_SERVICE_PRE_KILL:
-      release_sound_library();
-      if (def.pre_kill != nullptr) def.pre_kill();
-      break;
-    default:  // every other code, negative ones included, has no work
-      break;
   }
 }
 

@@ -41,6 +41,8 @@ void PanelRenderer::prepare(const host::Host& h) {
   }
   cairo_destroy(cr);
   cairo_surface_flush(static_.surface());
+  // The framebuffer starts as the static layer; outside the gauges it never changes.
+  restore(0, 0, frame_.width(), frame_.height());
 }
 
 void PanelRenderer::restore(int x, int y, int w, int h) {
@@ -69,7 +71,8 @@ void PanelRenderer::draw_moving(cairo_t* cr, const Placed& p, int cx, int cy, in
 
 void PanelRenderer::repaint(const host::Host& h) {
   if (placed_.size() != h.instances().size()) prepare(h);
-  restore(0, 0, frame_.width(), frame_.height());
+  // Only the gauges' rectangles: the panel between them is the static layer already.
+  for (const Placed& p : placed_) restore(p.x, p.y, p.w, p.h);
   cairo_t* cr = cairo_create(frame_.surface());
   for (Placed& p : placed_) {
     draw_moving(cr, p, p.x, p.y, p.w, p.h);

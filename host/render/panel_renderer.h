@@ -21,7 +21,8 @@ class PanelRenderer {
   // The static layer for the host's gauges as placed now; call again when gauges are
   // placed or removed.
   void prepare(const host::Host& h);
-  // Every gauge drawn anew over the static layer.
+  // Every gauge drawn anew over the static layer (the panel between the gauges, which
+  // never changes, stays as prepare() left it).
   void repaint(const host::Host& h);
   // Only the gauges whose element states changed since they were last drawn. Returns
   // how many were drawn.

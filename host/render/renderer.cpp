@@ -56,16 +56,105 @@ Picture Picture::scaled(int n) const {
   return out;
 }
 
+namespace {
+
+void set_font(cairo_t* cr, cairo_font_face_t* f, double em) {
+  cairo_set_font_face(cr, f);
+  cairo_set_font_size(cr, em);
+  cairo_font_options_t* o = cairo_font_options_create();
+  cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_OFF);
+  cairo_set_font_options(cr, o);
+  cairo_font_options_destroy(o);
+}
+
+void set_rgb(cairo_t* cr, uint32_t c) {
+  cairo_set_source_rgb(cr, ((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, (c & 0xFF) / 255.0);
+}
+
+std::string font_name(const ELEMENT_STRING& e) { return std::string(e.font_name, strnlen(e.font_name, FONT_NAME_SIZE)); }
+
+}  // namespace
+
 // ---- renderer --------------------------------------------------------------------------
 
 Renderer::Renderer() = default;
 
 Renderer::~Renderer() {
   for (auto& [k, s] : bitmaps_) cairo_surface_destroy(s);
+  for (auto& [k, t] : turned_) cairo_surface_destroy(t.surface);
+  for (auto& [k, t] : texts_) cairo_surface_destroy(t);
   for (auto& [k, f] : fonts_) cairo_font_face_destroy(f);
 }
 
+const Renderer::Turned& Renderer::turned(cairo_surface_t* b, PIXPOINT pivot, double degrees) {
+  // Directions to a twentieth of a degree: at the panel's longest needle, 89 pixels, a
+  // twentieth of a degree moves the tip less than a tenth of a pixel.
+  const long step = std::lround(host::wrap_degrees(degrees) * turn_steps) % (360 * turn_steps);
+  const auto key = std::make_tuple(b, pivot.x, pivot.y, step);
+  if (auto it = turned_.find(key); it != turned_.end()) return it->second;
+  if (turned_.size() >= max_cached) {
+    for (auto& [k, t] : turned_) cairo_surface_destroy(t.surface);
+    turned_.clear();
+  }
+  // The bitmap points along +x; turned so that +x points `degrees` clockwise from 12
+  // o'clock about the centre of its pivot pixel, which sits on the centre of the pivot.
+  const double a = (static_cast<double>(step) / turn_steps - 90.0) * M_PI / 180.0;
+  const double bw = cairo_image_surface_get_width(b), bh = cairo_image_surface_get_height(b);
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  for (auto [u, v] : {std::pair{0.0, 0.0}, {bw, 0.0}, {0.0, bh}, {bw, bh}}) {
+    const double du = u - pivot.x - 0.5, dv = v - pivot.y - 0.5;
+    const double x = du * std::cos(a) - dv * std::sin(a), y = du * std::sin(a) + dv * std::cos(a);
+    x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+  }
+  Turned t;
+  t.pivot_x = static_cast<int>(std::ceil(-x0)) + 1;
+  t.pivot_y = static_cast<int>(std::ceil(-y0)) + 1;
+  const int w = t.pivot_x + static_cast<int>(std::ceil(x1)) + 2, h = t.pivot_y + static_cast<int>(std::ceil(y1)) + 2;
+  t.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+  cairo_t* cr = cairo_create(t.surface);
+  cairo_translate(cr, t.pivot_x + 0.5, t.pivot_y + 0.5);
+  cairo_rotate(cr, a);
+  cairo_translate(cr, -pivot.x - 0.5, -pivot.y - 0.5);
+  cairo_set_source_surface(cr, b, 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  return turned_.emplace(key, t).first->second;
+}
+
+cairo_surface_t* Renderer::text_box(const ELEMENT_STRING& e, const std::string& text) {
+  const auto key = std::make_pair(&e, text);
+  if (auto it = texts_.find(key); it != texts_.end()) return it->second;
+  if (texts_.size() >= max_cached) {
+    for (auto& [k, t] : texts_) cairo_surface_destroy(t);
+    texts_.clear();
+  }
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(1, e.box_w), std::max(1, e.box_h));
+  cairo_t* cr = cairo_create(s);
+  if (e.background != 0) {
+    set_rgb(cr, e.background);
+    cairo_paint(cr);
+  }
+  const TextLayout l = layout_text(e, text);
+  set_font(cr, font(font_name(e), e.font_weight), l.em);
+  set_rgb(cr, e.foreground);
+  cairo_move_to(cr, l.x - e.header.position.x, l.baseline - e.header.position.y);
+  cairo_show_text(cr, text.c_str());
+  cairo_destroy(cr);
+  return texts_.emplace(key, s).first->second;
+}
+
 void Renderer::forget(const host::Module& m) {
+  for (auto it = texts_.begin(); it != texts_.end();) {
+    if (m.contains(it->first.first)) {
+      cairo_surface_destroy(it->second);
+      it = texts_.erase(it);
+    } else {
+      ++it;
+    }
+  }
   for (auto it = bitmaps_.begin(); it != bitmaps_.end();) {
     if (std::get<0>(it->first) == &m) {
       cairo_surface_destroy(it->second);
@@ -119,26 +208,6 @@ cairo_font_face_t* Renderer::font(const std::string& name, int weight) {
   return f;
 }
 
-namespace {
-
-void set_font(cairo_t* cr, cairo_font_face_t* f, double em) {
-  cairo_set_font_face(cr, f);
-  cairo_set_font_size(cr, em);
-  cairo_font_options_t* o = cairo_font_options_create();
-  cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
-  cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_NONE);
-  cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_OFF);
-  cairo_set_font_options(cr, o);
-  cairo_font_options_destroy(o);
-}
-
-void set_rgb(cairo_t* cr, uint32_t c) {
-  cairo_set_source_rgb(cr, ((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, (c & 0xFF) / 255.0);
-}
-
-std::string font_name(const ELEMENT_STRING& e) { return std::string(e.font_name, strnlen(e.font_name, FONT_NAME_SIZE)); }
-
-}  // namespace
 
 TextLayout Renderer::layout_text(const ELEMENT_STRING& e, const std::string& text) {
   cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
@@ -178,30 +247,16 @@ void Renderer::draw(cairo_t* cr, const host::Instance& g, DrawOptions o) {
       }
       case ELEMENT_KIND_NEEDLE: {
         if (cairo_surface_t* b = bitmap(m, e.bitmap, transparent)) {
-          // The bitmap points along +x; turn it so that +x points s.degrees clockwise from
-          // 12 o'clock, about its pivot offset, which sits on the pivot.
-          cairo_translate(cr, e.position.x + 0.5, e.position.y + 0.5);
-          cairo_rotate(cr, (s.degrees - 90.0) * M_PI / 180.0);
-          cairo_translate(cr, -e.pivot.x - 0.5, -e.pivot.y - 0.5);
-          cairo_set_source_surface(cr, b, 0, 0);
-          cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+          const Turned& t = turned(b, e.pivot, s.degrees);
+          cairo_set_source_surface(cr, t.surface, e.position.x - t.pivot_x, e.position.y - t.pivot_y);
           cairo_paint(cr);
         }
         break;
       }
       case ELEMENT_KIND_STRING: {
         const auto& str = reinterpret_cast<const ELEMENT_STRING&>(e);
-        cairo_rectangle(cr, e.position.x, e.position.y, str.box_w, str.box_h);
-        cairo_clip(cr);
-        if (str.background != 0) {
-          set_rgb(cr, str.background);
-          cairo_paint(cr);
-        }
-        const TextLayout l = layout_text(str, s.text);
-        set_font(cr, font(font_name(str), str.font_weight), l.em);
-        set_rgb(cr, str.foreground);
-        cairo_move_to(cr, l.x, l.baseline);
-        cairo_show_text(cr, s.text.c_str());
+        cairo_set_source_surface(cr, text_box(str, s.text), e.position.x, e.position.y);
+        cairo_paint(cr);
         break;
       }
       case ELEMENT_KIND_SLIDER: {

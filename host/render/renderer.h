@@ -74,10 +74,23 @@ class Renderer {
   TextLayout layout_text(const ELEMENT_STRING& e, const std::string& text);
 
  private:
+  // A needle's bitmap turned to a direction, and where its pivot lies in the picture.
+  struct Turned {
+    cairo_surface_t* surface = nullptr;
+    int pivot_x = 0, pivot_y = 0;
+  };
+  static constexpr int turn_steps = 20;  // directions per degree
+  static constexpr size_t max_cached = 4096;
+
   cairo_surface_t* bitmap(const host::Module& m, int32_t id, bool black_transparent);
+  const Turned& turned(cairo_surface_t* bitmap, PIXPOINT pivot, double degrees);
+  // A string's box with its text, drawn once for each text it shows.
+  cairo_surface_t* text_box(const ELEMENT_STRING& e, const std::string& text);
   cairo_font_face_t* font(const std::string& name, int weight);
   std::map<std::tuple<const host::Module*, int32_t, bool>, cairo_surface_t*> bitmaps_;
   std::map<std::pair<std::string, int>, cairo_font_face_t*> fonts_;
+  std::map<std::tuple<cairo_surface_t*, int, int, long>, Turned> turned_;
+  std::map<std::pair<const ELEMENT_STRING*, std::string>, cairo_surface_t*> texts_;
 };
 
 // Outlines each child area of an instance, drawn at `scale` over a picture of it (or of

@@ -42,6 +42,12 @@ Server::Server(LivePanel& panel) : panel_(panel), http_(std::make_unique<httplib
   s.set_tcp_nodelay(true);
   s.set_read_timeout(5, 0);
   s.set_write_timeout(5, 0);
+  // A worker serves one connection while the browser keeps it open: enough workers for
+  // a few pages' connections (each waiting frame request holds one), so that a press
+  // never queues behind an idle connection; and connections that stay open.
+  s.new_task_queue = [] { return new httplib::ThreadPool(32); };
+  s.set_keep_alive_max_count(100000);
+  s.set_keep_alive_timeout(30);
 
   for (const Asset& a : assets()) {
     const std::string path = a.name == "index.html" ? "/" : "/" + std::string(a.name);

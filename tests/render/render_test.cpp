@@ -9,6 +9,7 @@
 
 #include "gauges/electrical/switches.h"
 #include "host/core/host.h"
+#include "host/render/panel_renderer.h"
 #include "host/render/renderer.h"
 #include "host/sim/model.h"
 #include "tests/behaviour/support.h"
@@ -210,6 +211,40 @@ TEST_F(Render, SlidersSitAtPositionPlusResultTimesScale) {
   EXPECT_EQ(top_left(5000, 3).first, home.first) << "scale 0 holds x";
   EXPECT_EQ(top_left(-5000, -1).first, home.first);
   EXPECT_EQ(top_left(0, -1).second, home.second - 10);
+}
+
+TEST_F(Render, TheIncrementalPanelDrawsWhatAWholeDrawDraws) {
+  host::Instance& rpm = host.place(host.load(test::module_file("vk4_rpm1")), {10, 10});
+  host::Instance& sw = host.place(host.load(test::module_file("vk4_battery")), {200, 20});
+  host.place(host.load(test::module_file("vk4_fuel")), {260, 10});
+  host.install_all();
+  host.update();
+  host.draw();
+  render::PanelRenderer panel(renderer, 480, 200, 0x2A2F35);
+  panel.prepare(host);
+  panel.repaint(host);
+  auto same_as_whole = [&](const char* when) {
+    const render::Picture whole = renderer.draw_panel(host, 480, 200, 0x2A2F35);
+    int differ = 0;
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 480; ++x) differ += whole.pixel(x, y) != panel.picture().pixel(x, y);
+    EXPECT_EQ(differ, 0) << when;
+  };
+  same_as_whole("after a repaint");
+  host.variables().set(0x2BC, 1730);
+  host.variables().set(0x317, 7.25);
+  host.update();
+  host.draw();
+  EXPECT_EQ(panel.frame(host), 2) << "the RPM needle and the fuel readout changed";
+  same_as_whole("after an incremental frame");
+  host.click(sw, {20, 24});
+  host.variables().set(0x16C, 1);
+  host.update();
+  host.draw();
+  EXPECT_EQ(panel.frame(host), 1);
+  same_as_whole("after the switch moved");
+  EXPECT_EQ(panel.frame(host), 0) << "nothing changed: nothing drawn";
+  (void)rpm;
 }
 
 TEST_F(Render, BothRpmGaugesDrawTheSamePicture) {

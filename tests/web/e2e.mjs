@@ -74,6 +74,17 @@ try {
   latencies.sort((a, b) => a - b);
   console.log(`click to picture over ${latencies.length} clicks: median ${latencies[10].toFixed(1)} ms, ` +
               `slowest ${latencies[latencies.length - 1].toFixed(1)} ms`);
+  // The floor under it: one bare request from the page to the host and back.
+  const trip = await page.evaluate(async () => {
+    const t = [];
+    for (let i = 0; i < 20; i++) {
+      const a = performance.now();
+      await (await fetch('/api/scenarios')).text();
+      t.push(performance.now() - a);
+    }
+    return t.sort((a, b) => a - b)[10];
+  });
+  console.log(`one bare request from the page and back: median ${trip.toFixed(1)} ms`);
 
   // The cursor follows the area: a hand over the switch, the up arrow over the knob's right half.
   await page.mouse.move(...await pagePoint('vk4_battery', 20, 24));

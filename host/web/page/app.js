@@ -34,12 +34,24 @@ async function loadPanel() {
   status.textContent = `${panel.gauges.length} gauges at ${panel.rate} frames a second${left}`;
 }
 
-function redraw() {
-  ctx.fillStyle = panel.colour;
-  ctx.fillRect(0, 0, canvas.width, canvas.height);
-  for (const g of panel.gauges) {
-    const img = pictures.get(g.name);
-    if (img && img.complete) ctx.drawImage(img, g.at[0], g.at[1]);
+// Draws again only where gauges changed: each changed gauge's rectangle, with every
+// gauge that reaches into it, in drawing order.
+function redraw(changed) {
+  const rects = changed === undefined ? [[0, 0, canvas.width, canvas.height]]
+    : panel.gauges.filter(g => changed.has(g.name)).map(g => [g.at[0], g.at[1], g.size[0], g.size[1]]);
+  for (const [x, y, w, h] of rects) {
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(x, y, w, h);
+    ctx.clip();
+    ctx.fillStyle = panel.colour;
+    ctx.fillRect(x, y, w, h);
+    for (const g of panel.gauges) {
+      const img = pictures.get(g.name);
+      if (img && g.at[0] < x + w && x < g.at[0] + g.size[0] && g.at[1] < y + h && y < g.at[1] + g.size[1])
+        ctx.drawImage(img, g.at[0], g.at[1]);
+    }
+    ctx.restore();
   }
 }
 
@@ -63,30 +75,35 @@ function drawHotspots() {
     }
 }
 
+// What changed, from a frame request or from the answer to a press.
+async function apply(f) {
+  if (f.frame <= frame && f.gauges.length === 0 && f.events.length === 0) return;
+  frame = Math.max(frame, f.frame);
+  // Decoded off the page's thread, then drawn at once.
+  await Promise.all(f.gauges.map(async g => {
+    const bytes = Uint8Array.from(atob(g.png), c => c.charCodeAt(0));
+    try { pictures.set(g.name, await createImageBitmap(new Blob([bytes], { type: 'image/png' }))); }
+    catch (e) { /* a picture that does not decode keeps the last one */ }
+  }));
+  if (f.gauges.length) {
+    redraw(f.gauges.length === panel.gauges.length ? undefined : new Set(f.gauges.map(g => g.name)));
+    window.vk4.frames++;
+    if (pendingClick !== null) {
+      window.vk4.lastClickLatency = performance.now() - pendingClick;
+      pendingClick = null;
+    }
+  }
+  showEvents(f.events.filter(e => e.seq > eventSeq));
+  showVars(f.vars);
+  showScenario(f.scenario);
+}
+
 async function frames() {
   for (;;) {
     try {
       const f = await api(`/api/frame?since=${frame}&events=${eventSeq}&wait=1000`);
       if (f.panel !== panelVersion) { await loadPanel(); continue; }
-      frame = f.frame;
-      const loads = f.gauges.map(g => new Promise(done => {
-        const img = new Image();
-        img.onload = img.onerror = () => done();
-        img.src = 'data:image/png;base64,' + g.png;
-        pictures.set(g.name, img);
-      }));
-      await Promise.all(loads);
-      if (f.gauges.length) {
-        redraw();
-        window.vk4.frames++;
-        if (pendingClick !== null) {
-          window.vk4.lastClickLatency = performance.now() - pendingClick;
-          pendingClick = null;
-        }
-      }
-      showEvents(f.events);
-      showVars(f.vars);
-      showScenario(f.scenario);
+      await apply(f);
     } catch (e) {
       status.textContent = 'lost the host: ' + e.message + ' (retrying)';
       await new Promise(r => setTimeout(r, 1000));
@@ -176,8 +193,9 @@ canvas.addEventListener('mousedown', async ev => {
   ev.preventDefault();
   const [x, y] = panelPoint(ev);
   pendingClick = performance.now();
-  try { await api('/api/mouse', { action: 'down', x, y, button: buttons[ev.button] || 'left' }); }
-  catch (e) { status.textContent = e.message; }
+  try {
+    await api('/api/mouse', { action: 'down', x, y, button: buttons[ev.button] || 'left' });
+  } catch (e) { status.textContent = e.message; }
 });
 const release = () => api('/api/mouse', { action: 'up' }).catch(() => {});
 canvas.addEventListener('mouseup', release);
