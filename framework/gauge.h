@@ -1,5 +1,5 @@
 // What a gauge definition includes: the host operations, the element and mouse-table
-// builders, and the module definition that the shared service routine works from.
+// builders, and the service routine made from each gauge's module definition.
 //
 // Every builder is consteval: a gauge is constant-initialised data, so loading a module
 // runs none of its code, and a table that breaks a rule of the panel fails the build.
@@ -60,7 +60,7 @@ static int32_t HOSTCALL send_event(PIXPOINT*, uint32_t) {
 
 // ---- the module ------------------------------------------------------------------------
 
-// What a gauge adds to the shared service routine. Each hook runs after the common work
+// What a gauge adds to the service routine. Each hook runs after the common work
 // of its stage; first_draw runs after the statics have been reset.
 struct ModuleDefinition {
   std::span<MODULE_VAR* const> refreshed{};  // looked up at pre-update, in this order
