@@ -17,6 +17,12 @@ void ArgReader::unknown(const std::string& option) const {
   throw UsageError(command_ + ": unknown option " + option + " (see gaugehost " + command_ + " --help)");
 }
 
+bool ArgReader::module_path(const std::string& option, std::vector<std::string>& dirs) {
+  if (option != "--module-path") return false;
+  dirs.push_back(value(option, "a folder"));
+  return true;
+}
+
 std::vector<std::pair<uint32_t, double>> read_vars_file(const std::string& path) {
   std::ifstream in(path);
   if (!in) throw std::runtime_error(path + ": cannot open");

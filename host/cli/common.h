@@ -25,6 +25,8 @@ class ArgReader {
   // The value of the option just read, or a UsageError naming the option.
   std::string value(const std::string& option, const char* what);
   [[noreturn]] void unknown(const std::string& option) const;
+  // The option every command that loads modules takes: --module-path DIR, into `dirs`.
+  bool module_path(const std::string& option, std::vector<std::string>& dirs);
 
  private:
   std::string command_;

@@ -27,8 +27,7 @@ int info(const Args& args) {
       return 0;
     } else if (a == "--json") {
       as_json = true;
-    } else if (a == "--module-path") {
-      dirs.push_back(r.value(a, "a folder"));
+    } else if (r.module_path(a, dirs)) {
     } else if (!a.empty() && a[0] == '-') {
       r.unknown(a);
     } else if (module.empty()) {

@@ -67,8 +67,7 @@ int render(const Args& args) {
       scale = static_cast<int>(n);
     } else if (a == "--hotspots") {
       hotspots = true;
-    } else if (a == "--module-path") {
-      dirs.push_back(r.value(a, "a folder"));
+    } else if (r.module_path(a, dirs)) {
     } else if (!a.empty() && a[0] == '-') {
       r.unknown(a);
     } else if (module.empty()) {

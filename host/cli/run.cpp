@@ -38,8 +38,7 @@ int run(const Args& args) {
       trace_file = r.value(a, "a file");
     } else if (a == "--out") {
       out_dir = r.value(a, "a folder");
-    } else if (a == "--module-path") {
-      dirs.push_back(r.value(a, "a folder"));
+    } else if (r.module_path(a, dirs)) {
     } else if (!a.empty() && a[0] == '-') {
       r.unknown(a);
     } else {

@@ -64,8 +64,7 @@ int serve(const Args& args) {
       bind = r.value(a, "an address");
     } else if (a == "--scenarios") {
       scenarios = r.value(a, "a folder");
-    } else if (a == "--module-path") {
-      dirs.push_back(r.value(a, "a folder"));
+    } else if (r.module_path(a, dirs)) {
     } else {
       r.unknown(a);
     }

@@ -102,8 +102,7 @@ int validate_modules(const Args& args) {
       as_json = true;
     } else if (a == "--child") {
       child = true;
-    } else if (a == "--module-path") {
-      dirs.push_back(r.value(a, "a folder"));
+    } else if (r.module_path(a, dirs)) {
     } else if (!a.empty() && a[0] == '-') {
       r.unknown(a);
     } else {
