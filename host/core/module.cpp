@@ -44,6 +44,17 @@ const char* module_suffix() {
 #endif
 }
 
+bool sound_library_loaded() {
+#if defined(_WIN32)
+  return GetModuleHandleA("GaugeSound.dll") != nullptr;
+#else
+  void* h = dlopen("GaugeSound.so", RTLD_NOW | RTLD_NOLOAD);
+  if (h == nullptr) return false;
+  dlclose(h);
+  return true;
+#endif
+}
+
 std::unique_ptr<Module> Module::load(const std::string& path) {
   std::unique_ptr<Module> m(new Module);
   m->path_ = path;

@@ -71,4 +71,7 @@ class Module {
 // The file name suffix of modules on this platform: ".gau" on win32, ".so" natively.
 const char* module_suffix();
 
+// Whether the process has the gauges' sound library loaded right now (without loading it).
+bool sound_library_loaded();
+
 }  // namespace host

@@ -10,16 +10,10 @@
 #include <sstream>
 
 #include "host/core/host.h"
+#include "host/core/module.h"
 #include "host/core/names.h"
 #include "host/core/pe_file.h"
 #include "host/sim/model.h"
-
-#if defined(_WIN32)
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
 
 namespace validate {
 namespace {
@@ -67,17 +61,6 @@ class Random {
 };
 
 std::string point(PIXPOINT p) { return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")"; }
-
-bool sound_library_loaded() {
-#if defined(_WIN32)
-  return GetModuleHandleA("GaugeSound.dll") != nullptr;
-#else
-  void* h = dlopen("GaugeSound.so", RTLD_NOW | RTLD_NOLOAD);
-  if (h == nullptr) return false;
-  dlclose(h);
-  return true;
-#endif
-}
 
 // ---- static conformance ---------------------------------------------------------------
 
@@ -379,7 +362,7 @@ void lifecycle(Report& r, const std::string& path, const Options& o) {
   }
   // Every load released: as many kills as there were initialises.
   for (int k = 0; k <= initialises; ++k) a.service(PANEL_SERVICE_PRE_KILL);
-  c.expect(!sound_library_loaded(), "the sound library is still loaded after as many kills as initialises");
+  c.expect(!host::sound_library_loaded(), "the sound library is still loaded after as many kills as initialises");
   h.set_observer(nullptr);
   r.trace_digest = digest(rec.trace);
 }

@@ -82,7 +82,7 @@ TEST_F(Framework, CodesWithoutWorkChangeNothing) {
     for (uint32_t extra : {0u, 1u, 0xDEADBEEFu, 0xFFFFFFFFu}) g.service(code, extra);
   EXPECT_EQ(state(), before);
   EXPECT_TRUE(host.events().empty());
-  EXPECT_FALSE(test::sound_library_loaded());
+  EXPECT_FALSE(host::sound_library_loaded());
 }
 
 TEST_F(Framework, TheExtraWordIsIgnored) {
@@ -92,9 +92,9 @@ TEST_F(Framework, TheExtraWordIsIgnored) {
   g.service(PANEL_SERVICE_PRE_UPDATE, 0xFFFFFFFFu);
   EXPECT_EQ(state().engine_1_rpm, 1500);
   EXPECT_EQ(state().first_draw_done, 1);
-  EXPECT_EQ(test::sound_library_loaded(), test::sound_library_expected());
+  EXPECT_EQ(host::sound_library_loaded(), test::sound_library_expected());
   g.service(PANEL_SERVICE_PRE_KILL, 12345);
-  EXPECT_FALSE(test::sound_library_loaded());
+  EXPECT_FALSE(host::sound_library_loaded());
 }
 
 TEST_F(Framework, PreUpdateRefreshesTheModuleVariablesAndNothingElseDoes) {
@@ -117,11 +117,11 @@ TEST_F(Framework, PreUpdateRefreshesTheModuleVariablesAndNothingElseDoes) {
 TEST_F(Framework, SoundLibraryIsBoundAtInitialiseAndReleasedAtKill) {
   host::Instance& g = host.place(*module);
   g.install();
-  EXPECT_FALSE(test::sound_library_loaded());
+  EXPECT_FALSE(host::sound_library_loaded());
   g.initialise();
   const ProbeState s = state();
   if (test::sound_library_expected()) {
-    EXPECT_TRUE(test::sound_library_loaded());
+    EXPECT_TRUE(host::sound_library_loaded());
     EXPECT_NE(s.sound_library, nullptr);
     EXPECT_EQ(s.play_sound_entry, test::sound_entry("GaugePlaySound"));
     EXPECT_EQ(s.stop_sound_entry, test::sound_entry("GaugeStopSound"));
@@ -133,7 +133,7 @@ TEST_F(Framework, SoundLibraryIsBoundAtInitialiseAndReleasedAtKill) {
     EXPECT_EQ(s.stop_sound_entry, nullptr);
   }
   g.kill();
-  EXPECT_FALSE(test::sound_library_loaded());
+  EXPECT_FALSE(host::sound_library_loaded());
   EXPECT_EQ(state().sound_library, s.sound_library) << "the stored values stay after pre-kill";
 }
 
@@ -142,20 +142,20 @@ TEST_F(Framework, TheSoundLibraryIsNeverReleasedMoreOftenThanItWasLoaded) {
   host::Instance& b = host.place(*module);
   host.install_all();
   a.kill();
-  EXPECT_EQ(test::sound_library_loaded(), test::sound_library_expected()) << "b still holds it";
+  EXPECT_EQ(host::sound_library_loaded(), test::sound_library_expected()) << "b still holds it";
   b.kill();
-  EXPECT_FALSE(test::sound_library_loaded());
+  EXPECT_FALSE(host::sound_library_loaded());
   // Kills without a pre-initialise before them release nothing (no double release).
   a.kill();
   b.kill();
   a.service(PANEL_SERVICE_PRE_KILL, 7);
   a.initialise();
-  EXPECT_EQ(test::sound_library_loaded(), test::sound_library_expected());
+  EXPECT_EQ(host::sound_library_loaded(), test::sound_library_expected());
   a.initialise();
   a.kill();
-  EXPECT_EQ(test::sound_library_loaded(), test::sound_library_expected()) << "one load still held";
+  EXPECT_EQ(host::sound_library_loaded(), test::sound_library_expected()) << "one load still held";
   a.kill();
-  EXPECT_FALSE(test::sound_library_loaded());
+  EXPECT_FALSE(host::sound_library_loaded());
 }
 
 TEST_F(Framework, HeldButtonRepeatsAfterTheDelayAtTheInterval) {

@@ -44,17 +44,6 @@ inline bool sound_library_expected() {
   return e != nullptr && std::string_view(e) == "1";
 }
 
-// Whether the process has the sound library loaded right now.
-inline bool sound_library_loaded() {
-#if defined(_WIN32)
-  return GetModuleHandleA("GaugeSound.dll") != nullptr;
-#else
-  void* h = dlopen("GaugeSound.so", RTLD_NOW | RTLD_NOLOAD);
-  if (h == nullptr) return false;
-  dlclose(h);
-  return true;
-#endif
-}
 
 inline void* sound_entry(const char* name) {
 #if defined(_WIN32)
